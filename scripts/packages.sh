@@ -1,0 +1,32 @@
+# The Debian packages quorvella needs, and a function that installs those that are missing.
+# Sourced by run.sh and test.sh.
+
+QUORVELLA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev)
+QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei)
+QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
+
+# ensure_packages PACKAGE...: installs with apt-get the packages that are not installed yet,
+# through sudo when not root; does nothing when all are present.
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "These Debian packages are missing and sudo is not available: ${missing[*]}" >&2
+            echo "Install them as root: apt-get install ${missing[*]}" >&2
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    echo "Installing missing Debian packages: ${missing[*]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+            apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

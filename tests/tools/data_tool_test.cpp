@@ -1,0 +1,94 @@
+#include "tools/data_tool.h"
+
+#include "lessons/tedstr.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace quorvella {
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out, err;
+};
+
+ToolRun run(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = runDataTool(args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(DataTool, DecodesAndEncodesStandardInputByteForByte) {
+    std::string plain;
+    for (int b = 0; b < 256; ++b) {
+        plain += static_cast<char>(b);
+    }
+    const ToolRun encoded = run({"encode", "--key", "40353"}, plain);
+    ASSERT_EQ(encoded.status, 0) << encoded.err;
+    EXPECT_EQ(encoded.out, tedstr::encode(plain, 40353));
+    const ToolRun decoded = run({"decode", "--key", "40353"}, encoded.out);
+    ASSERT_EQ(decoded.status, 0) << decoded.err;
+    EXPECT_EQ(decoded.out, plain);
+    EXPECT_EQ(decoded.err, "");
+}
+
+TEST(DataTool, ReadsANamedFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("1.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("hJ2Y");
+    file.close();
+    const ToolRun decoded = run({"decode", path.toStdString(), "--key", "0"});
+    EXPECT_EQ(decoded.status, 0);
+    EXPECT_EQ(decoded.out, tedstr::decode("hJ2Y", 0));
+
+    const std::string missing = dir.filePath(QStringLiteral("none.txt")).toStdString();
+    const ToolRun failed = run({"decode", "--key", "0", missing});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_NE(failed.err.find(missing), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("No such file or directory"), std::string::npos) << failed.err;
+}
+
+TEST(DataTool, RefusesWrongCommandLinesWithOneLineAndStatusTwo) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"decode"},
+        {"decode", "--key"},
+        {"decode", "--key", "65536"},
+        {"decode", "--key", "-1"},
+        {"encode", "--key", "0x10"},
+        {"encode", "--key", "12a"},
+        {"encode", "--key", ""},
+        {"encode", "--key", " 5"},
+        {"unpack", "--key", "5"},
+        {"decode", "--key", "5", "--verbose"},
+        {"decode", "--key", "5", "a.txt", "b.txt"},
+    };
+    for (const auto& args : wrong) {
+        const ToolRun result = run(args, "hJ2Y");
+        EXPECT_EQ(result.status, 2) << testing::PrintToString(args);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+    EXPECT_EQ(run({"decode", "--key", "65535"}, "hJ2Y").status, 0);
+}
+
+TEST(DataTool, HelpDescribesBothCommands) {
+    const ToolRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("decode --key KEY [FILE]"), std::string::npos);
+    EXPECT_NE(help.out.find("encode --key KEY [FILE]"), std::string::npos);
+}
+
+} // namespace
+} // namespace quorvella
