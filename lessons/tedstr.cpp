@@ -34,17 +34,27 @@ std::string decode(std::string_view encoded, std::uint16_t key) {
 }
 
 std::string decodegroups(std::string_view encoded) {
-    std::string bytes;
-    bytes.reserve(encoded.size() / 4 * 3 + 2);
-    for (std::size_t i = 0; i < encoded.size(); i += 4) {
-        const std::size_t count = std::min<std::size_t>(4, encoded.size() - i);
-        std::uint32_t packed = 0;
-        for (std::size_t k = 0; k < count; ++k) {
-            packed |= std::uint32_t(kValue[static_cast<unsigned char>(encoded[i + k])]) << (6 * k);
-        }
-        for (std::size_t k = 0; k + 1 < count; ++k) { // n characters give n - 1 bytes
-            bytes += static_cast<char>((packed >> (8 * k)) & 0xFF);
-        }
+    const std::size_t fullGroups = encoded.size() / 4;
+    const std::size_t rest = encoded.size() % 4;
+    std::string bytes(fullGroups * 3 + (rest > 0 ? rest - 1 : 0), '\0');
+    const auto value = [&encoded](std::size_t i) {
+        return std::uint32_t(kValue[static_cast<unsigned char>(encoded[i])]);
+    };
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < fullGroups * 4; i += 4) {
+        const std::uint32_t packed =
+            value(i) | value(i + 1) << 6 | value(i + 2) << 12 | value(i + 3) << 18;
+        bytes[out++] = static_cast<char>(packed & 0xFF);
+        bytes[out++] = static_cast<char>((packed >> 8) & 0xFF);
+        bytes[out++] = static_cast<char>((packed >> 16) & 0xFF);
+    }
+    // A last group of n < 4 characters gives n - 1 bytes.
+    std::uint32_t packed = 0;
+    for (std::size_t k = 0; k < rest; ++k) {
+        packed |= value(fullGroups * 4 + k) << (6 * k);
+    }
+    for (std::size_t k = 0; k + 1 < rest; ++k) {
+        bytes[out++] = static_cast<char>((packed >> (8 * k)) & 0xFF);
     }
     return bytes;
 }
