@@ -1,0 +1,68 @@
+#include "speech/audio_output.h"
+
+namespace quorvella {
+
+ClockedAudioOutput::ClockedAudioOutput(double clockRate, QObject* parent)
+    : AudioOutput(parent), m_clockRate(clockRate) {
+    m_timer.setInterval(10);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &ClockedAudioOutput::tick);
+}
+
+void ClockedAudioOutput::setActive(bool active) {
+    m_active = active;
+    updateTimer();
+}
+
+void ClockedAudioOutput::pause() {
+    m_paused = true;
+    updateTimer();
+}
+
+void ClockedAudioOutput::resume() {
+    m_paused = false;
+    updateTimer();
+}
+
+void ClockedAudioOutput::drop() {
+    m_paused = false; // nothing is held back here: frames are played as they are taken
+    updateTimer();
+}
+
+void ClockedAudioOutput::updateTimer() {
+    const bool run = m_active && !m_paused;
+    if (run && !m_timer.isActive()) {
+        m_clock.start();
+        m_due = 0;
+        m_timer.start();
+    } else if (!run) {
+        m_timer.stop();
+    }
+}
+
+void ClockedAudioOutput::tick() {
+    const double elapsed = double(m_clock.nsecsElapsed()) / 1e9;
+    m_clock.restart();
+    m_due += elapsed * kSampleRate * m_clockRate;
+    const auto frames = qint64(m_due);
+    m_due -= double(frames);
+    if (m_queue == nullptr || frames == 0) {
+        return;
+    }
+    m_buffer.resize(std::size_t(frames) * 2);
+    std::vector<qint64> ends;
+    const qint64 rendered = m_queue->render(m_buffer.data(), frames, kSampleRate, ends);
+    if (rendered > 0) {
+        played(m_buffer.data(), rendered);
+    }
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        emit textPlayed();
+    }
+}
+
+void CaptureAudioOutput::played(const std::int16_t* data, qint64 count) {
+    frames.insert(frames.end(), data, data + count * 2);
+    emit framesPlayed(count);
+}
+
+} // namespace quorvella

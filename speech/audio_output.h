@@ -1,0 +1,99 @@
+#pragma once
+// Where an engine's audio is played: pulls stereo frames from the engine's queue while speech is
+// in flight, pauses and resumes, and reports each end of text once its audio has been played.
+// Making the audio is the synthesis worker's job.
+
+#include "speech/pcm_queue.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <vector>
+
+namespace quorvella {
+
+class AudioOutput : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kSampleRate = 48000; // stereo 16-bit frames
+
+    using QObject::QObject;
+    ~AudioOutput() override = default;
+
+    void attach(PcmQueue* queue) { m_queue = queue; }
+
+    // Whether the engine has speech in flight; an output pulls audio only while it has.
+    virtual void setActive(bool active) = 0;
+    virtual void pause() = 0;
+    virtual void resume() = 0;
+    // Drops audio that has left the queue but has not been played yet; ends a pause.
+    virtual void drop() = 0;
+
+    bool isPaused() const { return m_paused; }
+
+signals:
+    void textPlayed();
+
+protected:
+    PcmQueue* m_queue = nullptr;
+    bool m_paused = false;
+};
+
+// An output that plays by a clock: frames are taken from the queue as time passes, at
+// clockRate times real time; a shortage of audio is a moment of silence, not a debt.
+class ClockedAudioOutput : public AudioOutput {
+    Q_OBJECT
+
+public:
+    explicit ClockedAudioOutput(double clockRate, QObject* parent = nullptr);
+
+    void setActive(bool active) override;
+    void pause() override;
+    void resume() override;
+    void drop() override;
+
+protected:
+    // The frames just played.
+    virtual void played(const std::int16_t* /*frames*/, qint64 /*count*/) {}
+
+private:
+    void tick();
+    void updateTimer();
+
+    double m_clockRate;
+    bool m_active = false;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_due = 0; // frames the clock owes, below one
+    std::vector<std::int16_t> m_buffer;
+};
+
+// No audio device: samples are consumed at real-time pace and not heard.
+class NullAudioOutput final : public ClockedAudioOutput {
+    Q_OBJECT
+
+public:
+    explicit NullAudioOutput(QObject* parent = nullptr) : ClockedAudioOutput(1.0, parent) {}
+};
+
+// Keeps every frame it plays, for tests and measurements; its clock may run fast.
+class CaptureAudioOutput final : public ClockedAudioOutput {
+    Q_OBJECT
+
+public:
+    explicit CaptureAudioOutput(double clockRate = 1.0, QObject* parent = nullptr)
+        : ClockedAudioOutput(clockRate, parent) {}
+
+    std::vector<std::int16_t> frames; // interleaved left, right
+
+    qint64 frameCount() const { return qint64(frames.size() / 2); }
+
+signals:
+    void framesPlayed(qint64 count);
+
+protected:
+    void played(const std::int16_t* data, qint64 count) override;
+};
+
+} // namespace quorvella

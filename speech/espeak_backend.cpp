@@ -1,0 +1,164 @@
+#include "speech/espeak_backend.h"
+
+#include <QList>
+#include <algorithm>
+#include <dlfcn.h>
+#include <espeak-ng/speak_lib.h>
+
+namespace quorvella {
+
+struct EspeakBackend::Api {
+    void* library = nullptr;
+    int (*initialize)(espeak_AUDIO_OUTPUT, int, const char*, int) = nullptr;
+    void (*setSynthCallback)(t_espeak_callback*) = nullptr;
+    const espeak_VOICE** (*listVoices)(espeak_VOICE*) = nullptr;
+    espeak_ERROR (*setVoiceByName)(const char*) = nullptr;
+    espeak_ERROR (*setParameter)(espeak_PARAMETER, int, int) = nullptr;
+    espeak_ERROR (*synth)(const void*, size_t, unsigned int, espeak_POSITION_TYPE, unsigned int,
+                          unsigned int, unsigned int*, void*) = nullptr;
+    espeak_ERROR (*terminate)() = nullptr;
+};
+
+namespace {
+
+struct SynthContext {
+    const SampleSink* sink = nullptr;
+    int sampleRate = 22050;
+    bool stopped = false;
+};
+
+// espeak_Cancel does not stop synchronous synthesis: returning 1 from here does.
+int synthCallback(short* samples, int count, espeak_EVENT* events) {
+    auto* context = events != nullptr ? static_cast<SynthContext*>(events->user_data) : nullptr;
+    if (context == nullptr) {
+        return 0;
+    }
+    if (context->stopped) {
+        return 1;
+    }
+    if (samples != nullptr && count > 0 &&
+        !(*context->sink)(reinterpret_cast<const std::int16_t*>(samples), std::size_t(count),
+                          context->sampleRate)) {
+        context->stopped = true;
+        return 1;
+    }
+    return 0;
+}
+
+template <typename Function>
+bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+bool speaksEnglish(const espeak_VOICE& voice) {
+    // languages: a priority byte, then a language name, repeated; an empty name ends the list.
+    for (const char* entry = voice.languages; entry != nullptr && entry[1] != '\0';
+         entry += 2 + std::char_traits<char>::length(entry + 1)) {
+        const QByteArray language(entry + 1);
+        if (language == "en" || language.startsWith("en-")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// American first, then British Received Pronunciation, then the rest by name.
+int accentRank(const QByteArray& identifier) {
+    const QByteArray lower = identifier.toLower();
+    if (lower.endsWith("/en-us")) {
+        return 0;
+    }
+    return lower.endsWith("/en-gb-x-rp") ? 1 : 2;
+}
+
+// espeak-ng's pitch is 0-100 with 50 its voice's own; Hz from 50 to 300 are mapped onto it.
+int espeakPitch(int hertz) {
+    return std::clamp((hertz - 50) * 100 / 250, 0, 100);
+}
+
+} // namespace
+
+std::unique_ptr<EspeakBackend> EspeakBackend::load() {
+    auto api = std::make_unique<Api>();
+    api->library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (api->library == nullptr) {
+        return nullptr;
+    }
+    void* lib = api->library;
+    const bool complete = resolve(lib, "espeak_Initialize", api->initialize) &&
+                          resolve(lib, "espeak_SetSynthCallback", api->setSynthCallback) &&
+                          resolve(lib, "espeak_ListVoices", api->listVoices) &&
+                          resolve(lib, "espeak_SetVoiceByName", api->setVoiceByName) &&
+                          resolve(lib, "espeak_SetParameter", api->setParameter) &&
+                          resolve(lib, "espeak_Synth", api->synth) &&
+                          resolve(lib, "espeak_Terminate", api->terminate);
+    if (!complete) {
+        dlclose(lib);
+        return nullptr;
+    }
+    // Chunks of 100 ms; espeak-ng must not end the process on a data error.
+    const int sampleRate =
+        api->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
+    if (sampleRate <= 0) {
+        dlclose(lib);
+        return nullptr;
+    }
+    api->setSynthCallback(synthCallback);
+
+    struct Found {
+        QByteArray identifier;
+        QString name;
+    };
+    std::vector<Found> found;
+    for (const espeak_VOICE** voice = api->listVoices(nullptr);
+         voice != nullptr && *voice != nullptr; ++voice) {
+        const QByteArray identifier((*voice)->identifier);
+        if (!identifier.startsWith("mb/") && speaksEnglish(**voice)) {
+            found.push_back(
+                {identifier,
+                 QStringLiteral("espeak-ng %1").arg(QString::fromUtf8((*voice)->name))});
+        }
+    }
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::pair(accentRank(a.identifier), a.name) <
+               std::pair(accentRank(b.identifier), b.name);
+    });
+    if (found.empty()) {
+        api->terminate();
+        dlclose(lib);
+        return nullptr;
+    }
+
+    std::unique_ptr<EspeakBackend> backend(new EspeakBackend);
+    for (const Found& f : found) {
+        backend->m_identifiers << f.identifier;
+        backend->m_names << f.name;
+    }
+    backend->m_sampleRate = sampleRate;
+    backend->m_api = std::move(api);
+    return backend;
+}
+
+EspeakBackend::~EspeakBackend() {
+    m_api->terminate();
+}
+
+QStringList EspeakBackend::voiceNames() const {
+    return m_names;
+}
+
+bool EspeakBackend::synthesize(int voice, const QString& text, const VoiceSettings& settings,
+                               const SampleSink& sink) {
+    m_api->setVoiceByName(m_identifiers.at(voice).constData());
+    m_api->setParameter(espeakRATE, std::clamp(settings.speed, 80, 450), 0);
+    m_api->setParameter(espeakPITCH, espeakPitch(settings.pitch), 0);
+
+    SynthContext context{&sink, m_sampleRate, false};
+    const QByteArray utf8 = text.toUtf8();
+    m_api->synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                 espeakCHARS_UTF8, nullptr, &context);
+    return !context.stopped;
+}
+
+} // namespace quorvella

@@ -1,0 +1,85 @@
+#include "speech/local_speech_engine.h"
+
+#include "core/app_error.h"
+
+#include <algorithm>
+
+namespace quorvella {
+
+LocalSpeechEngine::LocalSpeechEngine(std::unique_ptr<AudioOutput> output, SynthesisWorker& worker,
+                                     QObject* parent)
+    : SpeechEngine(parent), m_worker(worker), m_voices(worker.voices()),
+      m_channel(std::make_shared<SpeechChannel>()), m_output(std::move(output)) {
+    if (m_voices.empty()) {
+        throw AppError(QStringLiteral(
+            "No speech synthesiser could be loaded: install flite (libflite1) or espeak-ng "
+            "(libespeak-ng1 and espeak-ng-data)"));
+    }
+    m_output->attach(&m_channel->queue);
+    connect(m_output.get(), &AudioOutput::textPlayed, this, &LocalSpeechEngine::textPlayed);
+}
+
+LocalSpeechEngine::~LocalSpeechEngine() {
+    m_worker.stop(*m_channel);
+}
+
+void LocalSpeechEngine::SpeakText(const QString& text) {
+    SpeechJob job;
+    job.text = text;
+    job.voice = m_voice - 1;
+    job.settings = {m_speed, m_pitch};
+    job.gainLeft = float(m_volumeLeft) / 65535.0F;
+    job.gainRight = float(m_volumeRight) / 65535.0F;
+    m_worker.speak(m_channel, job);
+    ++m_textsInFlight;
+    m_output->setActive(true);
+}
+
+void LocalSpeechEngine::StopSpeech() {
+    m_worker.stop(*m_channel);
+    m_textsInFlight = 0;
+    m_output->drop();
+    m_output->setActive(false);
+}
+
+void LocalSpeechEngine::PauseSpeech() {
+    m_output->pause();
+}
+
+void LocalSpeechEngine::ResumeSpeech() {
+    m_output->resume();
+}
+
+void LocalSpeechEngine::SelectVoice(int voice) {
+    if (voice >= 1 && voice <= VoiceCount()) {
+        m_voice = voice;
+    }
+}
+
+void LocalSpeechEngine::SetSpeed(int speed) {
+    m_speed = std::clamp(speed, MinSpeed(), MaxSpeed());
+}
+
+void LocalSpeechEngine::SetPitch(int pitch) {
+    m_pitch = std::clamp(pitch, MinPitch(), MaxPitch());
+}
+
+void LocalSpeechEngine::SetVolumeRight(int volume) {
+    m_volumeRight = std::clamp(volume, MinVolumeRight(), MaxVolumeRight());
+}
+
+void LocalSpeechEngine::SetVolumeLeft(int volume) {
+    m_volumeLeft = std::clamp(volume, MinVolumeRight(), MaxVolumeRight());
+}
+
+void LocalSpeechEngine::textPlayed() {
+    if (m_textsInFlight == 0) {
+        return; // the end of a text that was stopped
+    }
+    if (--m_textsInFlight == 0) {
+        m_output->setActive(false);
+    }
+    emit TextDataDone();
+}
+
+} // namespace quorvella

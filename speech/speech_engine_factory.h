@@ -1,0 +1,20 @@
+#pragma once
+// Makes the engine a speaking window owns: the in-process engine on the default sound device,
+// or on the null output when the machine has none. What the window does with it is its own.
+
+#include "speech/speech_engine.h"
+
+#include <memory>
+
+namespace quorvella {
+
+class AudioOutput;
+
+// The default device's output, or the null output when there is no device or it cannot be
+// opened.
+std::unique_ptr<AudioOutput> createAudioOutput();
+
+// Throws AppError when no synthesiser can be loaded.
+std::unique_ptr<SpeechEngine> createSpeechEngine(QObject* parent = nullptr);
+
+} // namespace quorvella

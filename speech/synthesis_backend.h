@@ -1,0 +1,33 @@
+#pragma once
+// A speech synthesiser behind the engine's voice list: its voices, and text to mono samples
+// streamed to a sink. Called on the synthesis thread only; queues and outputs are left to others.
+
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace quorvella {
+
+struct VoiceSettings {
+    int speed = 170; // words per minute
+    int pitch = 169; // Hz of the voice's mean pitch
+};
+
+// Receives samples as they are made; returning false stops the synthesis at once.
+using SampleSink = std::function<bool(const std::int16_t* samples, std::size_t count, int rate)>;
+
+class SynthesisBackend {
+public:
+    virtual ~SynthesisBackend() = default;
+
+    virtual QStringList voiceNames() const = 0;
+
+    // Speaks text with the backend's voice number voice (from 0) into sink. Returns false when
+    // the sink stopped it.
+    virtual bool synthesize(int voice, const QString& text, const VoiceSettings& settings,
+                            const SampleSink& sink) = 0;
+};
+
+} // namespace quorvella

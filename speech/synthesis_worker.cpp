@@ -1,0 +1,140 @@
+#include "speech/synthesis_worker.h"
+
+#include "speech/espeak_backend.h"
+#include "speech/flite_backend.h"
+#include "speech/speech_text.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace quorvella {
+
+SynthesisWorker& SynthesisWorker::instance() {
+    static SynthesisWorker worker([] {
+        std::vector<std::unique_ptr<SynthesisBackend>> backends;
+        if (auto flite = FliteBackend::load()) {
+            backends.push_back(std::move(flite));
+        }
+        if (auto espeak = EspeakBackend::load()) {
+            backends.push_back(std::move(espeak));
+        }
+        return backends;
+    });
+    return worker;
+}
+
+SynthesisWorker::SynthesisWorker(BackendLoader loader)
+    : m_loader(std::move(loader)), m_thread([this] { run(); }) {}
+
+SynthesisWorker::~SynthesisWorker() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+const std::vector<VoiceInfo>& SynthesisWorker::voices() {
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_loaded; });
+    return m_voices;
+}
+
+void SynthesisWorker::speak(const std::shared_ptr<SpeechChannel>& channel, const SpeechJob& job) {
+    const VoiceInfo& voice = voices().at(std::size_t(job.voice));
+    const QStringList sentences = sentencesOf(speakableText(job.text, voice.asciiOnly));
+    {
+        std::lock_guard lock(m_mutex);
+        const std::uint64_t generation = channel->queue.generation();
+        for (const QString& sentence : sentences) {
+            channel->m_pending.push_back({sentence, job, generation, false});
+        }
+        if (sentences.isEmpty()) {
+            channel->m_pending.push_back({QString(), job, generation, true});
+        }
+        channel->m_pending.back().last = true;
+        if (std::find(m_channels.begin(), m_channels.end(), channel) == m_channels.end()) {
+            m_channels.push_back(channel);
+        }
+    }
+    m_wake.notify_all();
+}
+
+void SynthesisWorker::stop(SpeechChannel& channel) {
+    std::lock_guard lock(m_mutex);
+    channel.m_pending.clear();
+    channel.queue.clear();
+}
+
+// The next channel in turn that has sentences waiting and room for more audio; nullptr when
+// none. Called with the mutex held. Channels with nothing waiting and no engine are let go.
+std::shared_ptr<SpeechChannel> SynthesisWorker::nextChannel() {
+    std::erase_if(m_channels, [](const std::shared_ptr<SpeechChannel>& channel) {
+        return channel.use_count() == 1 && channel->m_pending.empty();
+    });
+    for (std::size_t tried = 0; tried < m_channels.size(); ++tried) {
+        m_turn = (m_turn + 1) % m_channels.size();
+        const std::shared_ptr<SpeechChannel>& channel = m_channels[m_turn];
+        if (!channel->m_pending.empty() && channel->queue.bufferedSeconds() < kBufferAheadSeconds) {
+            return channel;
+        }
+    }
+    return nullptr;
+}
+
+void SynthesisWorker::run() {
+    auto backends = m_loader();
+    {
+        std::lock_guard lock(m_mutex);
+        m_backends = std::move(backends);
+        for (const auto& backend : m_backends) {
+            const bool asciiOnly = dynamic_cast<FliteBackend*>(backend.get()) != nullptr;
+            const QStringList names = backend->voiceNames();
+            for (int i = 0; i < names.size(); ++i) {
+                m_voices.push_back({names.at(i), backend.get(), i, asciiOnly});
+            }
+        }
+        m_loaded = true;
+    }
+    m_wake.notify_all();
+
+    std::unique_lock lock(m_mutex);
+    while (!m_quit) {
+        const std::shared_ptr<SpeechChannel> channel = nextChannel();
+        if (!channel) {
+            const bool waiting = std::any_of(m_channels.begin(), m_channels.end(),
+                                             [](const auto& c) { return !c->m_pending.empty(); });
+            if (waiting) { // some output has to play its audio first
+                m_wake.wait_for(lock, std::chrono::milliseconds(20));
+            } else {
+                m_wake.wait(lock);
+            }
+            continue;
+        }
+        const SpeechChannel::Sentence sentence = std::move(channel->m_pending.front());
+        channel->m_pending.pop_front();
+        lock.unlock();
+
+        PcmQueue& queue = channel->queue;
+        const VoiceInfo& voice = m_voices.at(std::size_t(sentence.job.voice));
+        const SampleSink sink = [&](const std::int16_t* samples, std::size_t count, int rate) {
+            PcmChunk chunk{std::vector<std::int16_t>(samples, samples + count), rate,
+                           sentence.job.gainLeft, sentence.job.gainRight, false};
+            return !m_quit && queue.push(std::move(chunk), sentence.generation);
+        };
+        bool complete = true;
+        if (!sentence.text.isEmpty()) {
+            complete =
+                voice.backend->synthesize(voice.index, sentence.text, sentence.job.settings, sink);
+        }
+        if (complete && sentence.last) {
+            queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, sentence.generation);
+        }
+        lock.lock();
+    }
+    m_channels.clear();
+    m_backends.clear(); // the synthesisers are shut down on the thread that used them
+}
+
+} // namespace quorvella
