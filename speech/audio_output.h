@@ -32,6 +32,9 @@ public:
 
     bool isPaused() const { return m_paused; }
 
+    // Seconds of audio made and not yet taken by the output.
+    double queuedSeconds() const { return m_queue != nullptr ? m_queue->bufferedSeconds() : 0.0; }
+
 signals:
     void textPlayed();
 

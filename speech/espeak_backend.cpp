@@ -52,8 +52,8 @@ bool resolve(void* library, const char* name, Function& function) {
 }
 
 bool speaksEnglish(const espeak_VOICE& voice) {
-    // languages: a priority byte, then a language name, repeated; an empty name ends the list.
-    for (const char* entry = voice.languages; entry != nullptr && entry[1] != '\0';
+    // languages: a priority byte, then a language name, repeated; a 0 priority ends the list.
+    for (const char* entry = voice.languages; entry != nullptr && entry[0] != '\0';
          entry += 2 + std::char_traits<char>::length(entry + 1)) {
         const QByteArray language(entry + 1);
         if (language == "en" || language.startsWith("en-")) {

@@ -1,0 +1,127 @@
+// Speech latency and speed: SpeakText of one word to its first audio at the output, a 2,000-word
+// text to its first audio, and synthesis speed in multiples of real time.
+
+#include "speech/local_speech_engine.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using quorvella::AudioOutput;
+using quorvella::CaptureAudioOutput;
+using quorvella::LocalSpeechEngine;
+using quorvella::SpeechEngine;
+
+QString longText() {
+    const QString paragraph = QStringLiteral(
+        "The library opens at eight in the morning. Students come in quietly and find a seat "
+        "near the windows. Some of them read newspapers, others study for their examinations, "
+        "and a few simply sit and think. The librarian walks between the shelves and puts the "
+        "returned books back in their places. ");
+    return paragraph.repeated(40); // 50 words a paragraph
+}
+
+int voiceOf(const LocalSpeechEngine& engine, const char* prefix) {
+    for (int voice = 1; voice <= engine.VoiceCount(); ++voice) {
+        if (engine.VoiceName(voice).startsWith(QString::fromLatin1(prefix))) {
+            return voice;
+        }
+    }
+    return 1;
+}
+
+// From SpeakText until the first audio is queued for the output (which takes it at its next
+// tick, within 10 ms).
+void firstAudio(benchmark::State& state, const char* voice, const QString& text) {
+    LocalSpeechEngine engine(std::make_unique<CaptureAudioOutput>(1.0));
+    engine.SelectVoice(voiceOf(engine, voice));
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        engine.SpeakText(text);
+        while (engine.output().queuedSeconds() == 0.0) {
+            std::this_thread::yield();
+        }
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        engine.StopSpeech();
+    }
+}
+
+void wordToFirstAudio(benchmark::State& state, const char* voice) {
+    firstAudio(state, voice, QStringLiteral("library"));
+}
+
+void readAllToFirstAudio(benchmark::State& state, const char* voice) {
+    firstAudio(state, voice, longText());
+}
+
+// Audio seconds made per second of synthesis, with an output that takes audio as fast as it
+// comes.
+void synthesisSpeed(benchmark::State& state, const char* voice) {
+    auto output = std::make_unique<CaptureAudioOutput>(1000.0);
+    CaptureAudioOutput* capture = output.get();
+    LocalSpeechEngine engine(std::move(output));
+    engine.SelectVoice(voiceOf(engine, voice));
+    QSignalSpy done(&engine, &SpeechEngine::TextDataDone);
+    double audio = 0;
+    double wall = 0;
+    for (auto _ : state) {
+        capture->frames.clear();
+        done.clear();
+        QElapsedTimer clock;
+        clock.start();
+        engine.SpeakText(longText().left(3000));
+        while (done.isEmpty()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        wall += double(clock.nsecsElapsed()) / 1e9;
+        audio += double(capture->frameCount()) / AudioOutput::kSampleRate;
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+    state.counters["x_real_time"] = audio / wall;
+}
+
+BENCHMARK_CAPTURE(wordToFirstAudio, flite_rms, "flite rms")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(wordToFirstAudio, espeak_en_us, "espeak-ng English (America)")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(readAllToFirstAudio, flite_rms, "flite rms")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(readAllToFirstAudio, espeak_en_us, "espeak-ng English (America)")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(synthesisSpeed, flite_rms, "flite rms")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(synthesisSpeed, espeak_en_us, "espeak-ng English (America)")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
