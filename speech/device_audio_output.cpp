@@ -73,7 +73,9 @@ bool DeviceAudioOutput::start() {
     m_device->queue = m_queue;
     m_device->written = 0;
     m_device->endsAt.clear();
-    m_device->open(QIODevice::ReadOnly);
+    if (!m_device->isOpen()) {
+        m_device->open(QIODevice::ReadOnly);
+    }
     m_sink->start(m_device.get());
     return m_sink->error() != QAudio::OpenError;
 }
