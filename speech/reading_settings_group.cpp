@@ -121,6 +121,7 @@ void ReadingSettingsGroup::setVoiceListEnabled(bool enabled) {
 
 void ReadingSettingsGroup::voiceActivated(int position) {
     run([&] { m_settings.pickVoice(position); });
+    showVoiceNumber();
 }
 
 void ReadingSettingsGroup::voiceEdited(const QString& text) {
@@ -197,19 +198,26 @@ void ReadingSettingsGroup::render() {
             // The drop-down is as wide as its items, though the list itself is narrow.
             m_voiceList->view()->setMinimumWidth(m_voiceList->view()->sizeHintForColumn(0) +
                                                  m_voiceList->view()->frameWidth() * 2);
+            showVoiceNumber();
         }
         const int position = m_settings.voicePosition();
         if (position >= 0 && m_voiceList->currentIndex() != position) {
             m_voiceList->setCurrentIndex(position);
+            showVoiceNumber();
         }
         if (m_voiceList->currentText() != m_settings.voiceText()) {
             m_voiceList->setEditText(m_settings.voiceText());
+            showVoiceNumber();
         }
     }
     m_voiceList->setEnabled(m_settings.voiceListEnabled());
     m_speedField->showText(m_settings.speed().text());
     m_pitchField->showText(m_settings.pitch().text());
     m_volumeField->showText(m_settings.volume().text());
+}
+
+void ReadingSettingsGroup::showVoiceNumber() {
+    m_voiceList->lineEdit()->setCursorPosition(0);
 }
 
 void ReadingSettingsGroup::step(SpinField& field, int direction) {

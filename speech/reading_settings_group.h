@@ -57,6 +57,8 @@ private:
     // unwinding through Qt. The widgets then show the state reached.
     void run(const std::function<void()>& work);
     void render();
+    // The list is narrower than its items: show their start, where the voice number is.
+    void showVoiceNumber();
     static void step(SpinField& field, int direction);
 
     ReadingSettings m_settings;
