@@ -303,3 +303,48 @@ TEST(LocalSpeechEngine, SurvivesAThousandRandomCallsOnTwoEngines) {
 
 } // namespace
 } // namespace quorvella
+
+namespace quorvella {
+namespace {
+
+// A synthesiser that makes a fixed number of samples per character and notes what it was asked.
+class ToneBackend final : public SynthesisBackend {
+public:
+    explicit ToneBackend(QStringList names) : m_names(std::move(names)) {}
+    QStringList voiceNames() const override { return m_names; }
+    bool synthesize(int voice, const QString& text, const VoiceSettings&,
+                    const SampleSink& sink) override {
+        asked << QStringLiteral("%1:%2").arg(m_names.at(voice), text.trimmed());
+        const std::vector<std::int16_t> samples(std::size_t(text.size()) * 160, 1000);
+        return sink(samples.data(), samples.size(), 16000);
+    }
+    QStringList asked; // written on the worker's thread, read after the text has ended
+
+private:
+    QStringList m_names;
+};
+
+TEST(SynthesisWorker, ListsTheVoicesOfTheSynthesisersThatLoaded) {
+    ToneBackend* first = nullptr;
+    ToneBackend* second = nullptr;
+    SynthesisWorker worker([&] {
+        std::vector<std::unique_ptr<SynthesisBackend>> backends;
+        backends.push_back(std::make_unique<ToneBackend>(QStringList{"a1", "a2"}));
+        backends.push_back(std::make_unique<ToneBackend>(QStringList{"b1"}));
+        first = static_cast<ToneBackend*>(backends[0].get());
+        second = static_cast<ToneBackend*>(backends[1].get());
+        return backends;
+    });
+    LocalSpeechEngine engine(std::make_unique<CaptureAudioOutput>(kFast), worker);
+    ASSERT_EQ(engine.VoiceCount(), 3);
+    EXPECT_EQ(engine.VoiceName(2), QStringLiteral("a2"));
+    engine.SelectVoice(3);
+    EXPECT_EQ(speakToEnd(engine, QStringLiteral("One. Two")), 1);
+    engine.SelectVoice(2);
+    EXPECT_EQ(speakToEnd(engine, QStringLiteral("Three")), 1);
+    EXPECT_EQ(second->asked, (QStringList{"b1:One.", "b1:Two"}));
+    EXPECT_EQ(first->asked, (QStringList{"a2:Three"}));
+}
+
+} // namespace
+} // namespace quorvella
