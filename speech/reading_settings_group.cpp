@@ -1,5 +1,7 @@
 #include "speech/reading_settings_group.h"
 
+#include "core/message_port.h"
+
 #include "speech/spin_field_widget.h"
 
 #include <QComboBox>
@@ -55,7 +57,6 @@ QStringList itemsOf(const QComboBox* list) {
 
 ReadingSettingsGroup::ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind, QWidget* parent)
     : QGroupBox(QStringLiteral("朗读设置"), parent), m_settings(engine, kind),
-      m_errorHandler([](const AppError& error) { qWarning().noquote() << error.text(); }),
       m_voiceList(new QComboBox(this)),
       m_speedField(makeField(this, QStringLiteral("speedField"), QStringLiteral("朗读速度"))),
       m_pitchField(makeField(this, QStringLiteral("pitchField"), QStringLiteral("朗读频率"))),
@@ -180,12 +181,10 @@ void ReadingSettingsGroup::restoreVolumeClick() {
     run([&] { m_settings.restoreVolume(); });
 }
 
+// Every handler of the group: an engine error goes to the application's error box, and the
+// widgets show the state the logic is in either way.
 void ReadingSettingsGroup::run(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const AppError& error) {
-        m_errorHandler(error);
-    }
+    runHandler(work);
     render();
 }
 

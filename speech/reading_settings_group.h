@@ -20,17 +20,12 @@ class ReadingSettingsGroup final : public QGroupBox {
     Q_OBJECT
 
 public:
-    // What the group does with an engine error that ends one of its handlers.
-    using ErrorHandler = std::function<void(const AppError&)>;
-
     ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind, QWidget* parent = nullptr);
 
     // The last step of the window's creation: fills the group from the engine. An engine error
     // escapes to the window's creation handler; what was filled before it is shown.
     void fill();
     void setVoiceListEnabled(bool enabled);
-    // By default an error is written as a warning.
-    void setErrorHandler(ErrorHandler handler) { m_errorHandler = std::move(handler); }
 
     ReadingSettings& settings() { return m_settings; }
     const ReadingSettings& settings() const { return m_settings; }
@@ -62,7 +57,6 @@ private:
     static void step(SpinField& field, int direction);
 
     ReadingSettings m_settings;
-    ErrorHandler m_errorHandler;
     QComboBox* m_voiceList;
     SpinFieldWidget* m_speedField;
     SpinFieldWidget* m_pitchField;

@@ -3,6 +3,7 @@
 #include "speech/spin_field_widget.h"
 #include "tests/support/fake_speech_engine.h"
 #include "tests/support/qt_printers.h"
+#include "tests/support/recording_message_port.h"
 
 #include <gtest/gtest.h>
 
@@ -87,9 +88,8 @@ TEST_F(ReadingSettingsGroupTest, TheSpeedFieldTakesDigitsArrowsAndFocusLoss) {
               Calls({"Speed=9", "Speed=99", "Speed=999", "Speed=9999", "Speed=450"}));
 }
 
-TEST_F(ReadingSettingsGroupTest, AnEngineErrorGoesToTheErrorHandlerAndTheFieldKeepsTheText) {
-    QStringList errors;
-    group.setErrorHandler([&](const AppError& error) { errors << error.text(); });
+TEST_F(ReadingSettingsGroupTest, AnEngineErrorGoesToTheErrorBoxAndTheFieldKeepsTheText) {
+    RecordingMessagePort port;
     engine.failing = {"VolumeRight"};
 
     auto* volume = child<SpinFieldWidget>("volumeField");
@@ -97,7 +97,7 @@ TEST_F(ReadingSettingsGroupTest, AnEngineErrorGoesToTheErrorHandlerAndTheFieldKe
     QTest::keyClick(volume, Qt::Key_Backspace);
     QTest::mouseClick(child<QPushButton>("restoreVolume"), Qt::LeftButton);
 
-    EXPECT_EQ(errors, QStringList({"VolumeRight failed", "VolumeRight failed"}));
+    EXPECT_EQ(port.errors, QStringList({"VolumeRight failed.", "VolumeRight failed."}));
     EXPECT_EQ(volume->text(), "6553");
     EXPECT_TRUE(engine.calls.isEmpty());
 }
