@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 #include <exception>
+#include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace quorvella {
@@ -17,6 +19,8 @@ public:
     virtual void showMessage(const QString& text) = 0;
     // The error box: the text as it stands; withFullStop is applied by the caller.
     virtual void showError(const QString& text) = 0;
+    // The box titled "Application Error" of a failure that stops the program.
+    virtual void showApplicationError(const QString& text) = 0;
 };
 
 // The error box's text: a full stop is appended unless the last character is at or below "."
@@ -43,12 +47,19 @@ void runHandler(Handler&& handler) noexcept {
     }
 }
 
-// connect() for handlers: the slot runs inside runHandler.
+// connect() for handlers: the slot (a member function taking the signal's arguments or none)
+// runs inside runHandler.
 template <typename Sender, typename Signal, typename Receiver, typename Slot>
 QMetaObject::Connection connectHandler(Sender* sender, Signal signal, Receiver* receiver,
                                        Slot slot) {
     return QObject::connect(sender, signal, receiver, [receiver, slot](auto&&... arguments) {
-        runHandler([&] { (receiver->*slot)(std::forward<decltype(arguments)>(arguments)...); });
+        runHandler([&] {
+            if constexpr (std::is_invocable_v<Slot, Receiver*, decltype(arguments)...>) {
+                std::invoke(slot, receiver, std::forward<decltype(arguments)>(arguments)...);
+            } else {
+                std::invoke(slot, receiver);
+            }
+        });
     });
 }
 

@@ -4,6 +4,8 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
 
 namespace quorvella {
 
@@ -46,5 +48,8 @@ signals:
     // The text of a SpeakText has been spoken to its end. Always delivered on the GUI thread.
     void TextDataDone();
 };
+
+// Makes the engine a speaking window owns; throws AppError when no engine can be made.
+using SpeechEngineFactory = std::function<std::unique_ptr<SpeechEngine>()>;
 
 } // namespace quorvella

@@ -19,9 +19,11 @@ public:
 
     void showMessage(const QString& text) override { messages << text; }
     void showError(const QString& text) override { errors << text; }
+    void showApplicationError(const QString& text) override { applicationErrors << text; }
 
     QStringList messages;
     QStringList errors;
+    QStringList applicationErrors;
 
 private:
     MessagePort* m_previous;

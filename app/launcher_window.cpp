@@ -1,0 +1,164 @@
+#include "app/launcher_window.h"
+
+#include "core/message_port.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+namespace quorvella {
+
+namespace {
+
+const QColor kSkyBlue(0xA6, 0xCA, 0xF0);
+const QColor kTeal(0x00, 0x80, 0x80);
+const QColor kAqua(0x00, 0xFF, 0xFF);
+const QString kAddress = QStringLiteral("www.quorvella.example");
+
+// "隶书" when installed, else a bold Chinese font that is.
+QString headingFamily() {
+    const QStringList families = QFontDatabase::families();
+    for (const QString& wanted :
+         {QStringLiteral("隶书"), QStringLiteral("LiSu"), QStringLiteral("WenQuanYi Micro Hei"),
+          QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
+          QStringLiteral("AR PL UMing CN")}) {
+        if (families.contains(wanted)) {
+            return wanted;
+        }
+    }
+    return QFont().family();
+}
+
+QFont headingFont(int pixelSize, bool italic) {
+    QFont font(headingFamily());
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    font.setItalic(italic);
+    return font;
+}
+
+struct LauncherButton {
+    const char16_t* caption;
+    int row, column;
+};
+
+constexpr LauncherButton kButtons[] = {
+    {u"课文学习", 0, 0}, {u"生词学习", 0, 1}, {u"单词复习", 0, 2},
+    {u"英语语法", 0, 3}, {u"课后答案", 0, 4}, {u"模拟测试", 1, 0},
+    {u"英语词库", 1, 1}, {u"软件帮助", 1, 2}, {u"退出程序", 1, 3},
+};
+
+constexpr int kLeft = 60;
+constexpr int kFirstRow = 250;
+constexpr int kColumnStep = 136;
+constexpr int kRowStep = 96;
+
+} // namespace
+
+void showActivityWindow(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+}
+
+QPixmap programIcon() {
+    QPixmap icon(32, 32);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(kTeal);
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
+    // An open book.
+    painter.setBrush(Qt::white);
+    QPainterPath leftPage;
+    leftPage.moveTo(16, 10);
+    leftPage.cubicTo(12, 7, 7, 7, 4, 9);
+    leftPage.lineTo(4, 25);
+    leftPage.cubicTo(7, 23, 12, 23, 16, 26);
+    leftPage.closeSubpath();
+    painter.drawPath(leftPage);
+    QTransform mirror;
+    mirror.translate(32, 0);
+    mirror.scale(-1, 1);
+    painter.drawPath(mirror.map(leftPage));
+    // Sound waves over it: the book that speaks.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kAqua, 1.6));
+    painter.drawArc(QRectF(11, 2, 10, 8), 30 * 16, 120 * 16);
+    painter.drawArc(QRectF(8, -1, 16, 11), 35 * 16, 110 * 16);
+    return icon;
+}
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Tamsora"));
+    setWindowIcon(programIcon());
+    setAccessibleName(QStringLiteral("Tamsora"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kSkyBlue);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setCursor(Qt::CrossCursor);
+    resize(800, 520);
+
+    QFont buttonFont(QStringLiteral("MS Sans Serif"));
+    buttonFont.setStyleHint(QFont::SansSerif);
+    buttonFont.setPixelSize(16);
+    buttonFont.setBold(true);
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        const LauncherButton& b = kButtons[i];
+        auto* button = new QPushButton(QString::fromUtf16(b.caption), this);
+        button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
+        button->setAccessibleName(button->text());
+        button->setFont(buttonFont);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setGeometry(kLeft + b.column * kColumnStep, kFirstRow + b.row * kRowStep, 97, 57);
+        if (i + 1 == std::size(kButtons)) {
+            Button10 = button;
+            connectHandler(button, &QPushButton::clicked, this, &QWidget::close);
+        } else {
+            connect(button, &QPushButton::clicked, this,
+                    [this, i] { runHandler([this, i] { showActivity(i); }); });
+        }
+    }
+}
+
+void TForm1::showActivity(std::size_t index) {
+    if (QWidget* window = m_activities.at(index)) {
+        showActivityWindow(*window);
+    }
+}
+
+void TForm1::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QString title = QStringLiteral("Tamsora");
+    painter.setFont(headingFont(77, true));
+    const QPoint shadow(kLeft + 7, 120);
+    painter.setPen(kTeal);
+    painter.drawText(shadow, title);
+    painter.setPen(kAqua);
+    painter.drawText(shadow - QPoint(7, 2), title);
+
+    const int line = 160;
+    painter.drawPixmap(kLeft, line, programIcon());
+    painter.setFont(headingFont(19, false));
+    painter.setPen(kTeal);
+    const QFontMetrics metrics(painter.font());
+    const int baseline = line + 16 + metrics.ascent() / 2 - 2;
+    const QString version = QStringLiteral("版本1.0");
+    painter.drawText(kLeft + 44, baseline, version);
+    painter.drawText(kLeft + 44 + metrics.horizontalAdvance(version) + 40, baseline,
+                     QStringLiteral("网址：") + kAddress);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+} // namespace quorvella

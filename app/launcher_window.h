@@ -1,0 +1,48 @@
+#pragma once
+// The launcher: a full-screen menu of large buttons, one per activity window, and one that ends
+// the program. It holds no data and passes nothing to the windows it shows.
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+
+class QPushButton;
+
+namespace quorvella {
+
+// Shows an activity window: visible, raised and activated, then maximised (also out of the
+// minimised state).
+void showActivityWindow(QWidget& window);
+
+// The program's 32 x 32 icon.
+QPixmap programIcon();
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    // The activity windows in button order: lesson, new words, review, grammar, answers, mock
+    // test, word banks, help.
+    using Activities = std::array<QWidget*, 8>;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    void setActivities(const Activities& activities) { m_activities = activities; }
+
+    void FormCreate() {}
+
+signals:
+    // The launcher has been closed: the program ends.
+    void closed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showActivity(std::size_t index);
+
+    Activities m_activities{};
+    QPushButton* Button10 = nullptr; // "退出程序"
+};
+
+} // namespace quorvella

@@ -1,0 +1,5 @@
+#pragma once
+#include <QTextDocument>
+namespace quorvella {
+void loadRichText(const QString& path, QTextDocument& document);
+}
