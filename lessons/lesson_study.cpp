@@ -1,0 +1,103 @@
+#include "lessons/lesson_study.h"
+
+#include "core/byte_text.h"
+#include "core/line_readers.h"
+#include "lessons/tedstr.h"
+
+namespace quorvella {
+
+namespace {
+
+bool beginsWithFourBlanks(std::string_view line) {
+    return line.size() >= 4 && line.substr(0, 4) == "    ";
+}
+
+// Blanks among the first t bytes of the untrimmed line, t being its trimmed length.
+long long blanksOf(std::string_view line) {
+    const std::size_t t = trimmed(line).size();
+    long long blanks = 0;
+    for (std::size_t i = 0; i < t; ++i) {
+        blanks += line[i] == ' ' ? 1 : 0;
+    }
+    return blanks;
+}
+
+std::string upToFirstZero(std::string text) {
+    if (const std::size_t zero = text.find('\0'); zero != std::string::npos) {
+        text.resize(zero);
+    }
+    return text;
+}
+
+} // namespace
+
+LessonCounts lessoncounts(const std::vector<std::string>& paneLines) {
+    LessonCounts counts;
+    long long fourBlanks = 0;
+    for (const std::string& line : paneLines) {
+        counts.bytes += static_cast<long long>(line.size()) + 2;
+        fourBlanks += beginsWithFourBlanks(line) ? 1 : 0;
+    }
+    counts.paragraphs = fourBlanks - 1;
+    counts.words = wordcount(paneLines);
+    return counts;
+}
+
+long long wordcount(const std::vector<std::string>& paneLines) {
+    long long blanks = 0;
+    for (const std::string& line : paneLines) {
+        blanks += blanksOf(line);
+    }
+    return static_cast<long long>(paneLines.size()) + blanks - 1;
+}
+
+LessonStudy::LessonStudy(DataFolder folder, SpeechEngine& engine)
+    : m_folder(std::move(folder)), m_engine(engine) {}
+
+void LessonStudy::readCatalogue() {
+    m_catalogue = readFileLines(m_folder.path(u"textindex.txt"));
+}
+
+std::string LessonStudy::uncode(int n) const {
+    std::string encoded;
+    for (const std::string& line :
+         readFileLines(m_folder.path(QStringLiteral("text/%1.txt").arg(n)))) {
+        encoded += line;
+        encoded += "\r\n";
+    }
+    return tedstr::decode(encoded, kLessonKey);
+}
+
+// The translation file as a plain-text pane holds it (up to a 0 byte, every line break as
+// CR LF), decoded with the translation key.
+std::string LessonStudy::translation(int n) const {
+    const std::string bytes = readFileBytes(m_folder.path(QStringLiteral("cn/%1.txt").arg(n)));
+    const std::string_view text = std::string_view(bytes).substr(0, bytes.find('\0'));
+    std::string paneText;
+    paneText.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            paneText += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+        } else {
+            paneText += text[i];
+        }
+    }
+    return tedstr::decode(paneText, kTranslationKey);
+}
+
+void LessonStudy::load(int position, LessonPanes& panes) {
+    if (position < 0 || position >= static_cast<int>(m_catalogue.size())) {
+        return;
+    }
+    m_engine.StopSpeech();
+    panes.setTitle(m_catalogue[std::size_t(position)]);
+    panes.clearLesson();
+    panes.setLesson(upToFirstZero(uncode(position)));
+    panes.setCounts(lessoncounts(panes.lessonPaneLines()));
+    panes.setTranslation(upToFirstZero(translation(position)));
+}
+
+} // namespace quorvella
