@@ -108,9 +108,7 @@ bool StartUp::createWindows() {
     } catch (const std::exception& error) {
         const QString text =
             applicationErrorText(error, reinterpret_cast<const void*>(&runQuorvella));
-        if (MessagePort* port = applicationMessagePort()) {
-            port->showApplicationError(text);
-        }
+        applicationMessages().showApplicationError(text);
         return false;
     }
     m_form1->setActivities({m_form2.get(), m_form3.get(), m_form4.get(), m_form5.get(),

@@ -31,6 +31,10 @@ QString withFullStop(const QString& text);
 void setApplicationMessagePort(MessagePort* port);
 MessagePort* applicationMessagePort();
 
+// A port that passes everything on to the application's port of the moment (or stderr): what
+// logic objects hold when their messages are the application's.
+MessagePort& applicationMessages();
+
 // Shows the error's text in the application's error box.
 void reportError(const std::exception& error);
 
