@@ -92,10 +92,13 @@ public:
             }
             SourceLine line{file, int(result.size()) + 1, std::string(text)};
             QStringDecoder utf8(QStringDecoder::Utf8);
-            const QString decoded =
+            const QString decoded = // the decoder runs when its result is taken
                 utf8.decode(QByteArrayView(text.data(), qsizetype(text.size())));
             if (utf8.hasError()) {
                 fail(line, "not valid UTF-8");
+            }
+            if (text.find('\0') != std::string_view::npos) {
+                fail(line, "a 0 byte, which ends the text where the program reads it");
             }
             result.push_back(std::move(line));
             start = end + 1;
@@ -264,8 +267,12 @@ Lessons makeLessons(const Sources& sources) {
             fail({sources.path(stem + QStringLiteral(".en.txt")), 1, {}}, "the title is empty");
         }
         lessons.catalogue.push_back("Lesson " + std::to_string(n) + "  " + title);
-        lessons.files.push_back(
-            {QStringLiteral("text/%1.txt").arg(index), makeLessonFile(text, kLessonKey).bytes});
+        try {
+            lessons.files.push_back(
+                {QStringLiteral("text/%1.txt").arg(index), makeLessonFile(text, kLessonKey).bytes});
+        } catch (const std::exception& error) {
+            failFile(sources.path(stem + QStringLiteral(".en.txt")), error.what());
+        }
 
         // The translation pane decodes the file's text as the pane holds it: with no break
         // after the encoded text, nothing follows the translation.

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -239,17 +240,17 @@ TEST(SampleCourseSources, TheWordGroupsMayComeInHalves) {
 TEST(SampleCourseSources, AFaultIsNamedInOneLineAndNothingIsWritten) {
     struct Case {
         const char* file;
-        const char* content; // nullptr: the file is removed
-        const char* error;   // after the source folder and "/"
+        std::optional<std::string> content; // none: the file is removed
+        const char* error;                  // after the source folder and "/"
     };
     const std::vector<Case> cases = {
-        {"banks/gre.txt", nullptr, "banks/gre.txt: no such file"},
-        {"lessons/02.zh.txt", nullptr, "lessons/02.zh.txt: no such file"},
+        {"banks/gre.txt", std::nullopt, "banks/gre.txt: no such file"},
+        {"lessons/02.zh.txt", std::nullopt, "lessons/02.zh.txt: no such file"},
         {"lessons/04.en.txt", "    Lesson Four\n", "lessons/03.en.txt: no such file"},
-        {"words/groups.txt", nullptr,
+        {"words/groups.txt", std::nullopt,
          "words/groups.txt: no such file (nor its halves words/groups-a.txt and "
          "words/groups-b.txt)"},
-        {"words/details-b.txt", nullptr, "words/details-b.txt: no such file"},
+        {"words/details-b.txt", std::nullopt, "words/details-b.txt: no such file"},
         {"words/03.txt", "sun@[sʌn]@n. 太阳\n", "words/03.txt: there is no lesson 3"},
         {"answers/1.txt", "x\n", "answers/1.rtf: unit 1 has a .txt answer file as well"},
         {"words/02.txt", "rain@[reɪn]@n. 雨\nborrow@[ˈbɒrəʊ]\n",
@@ -274,13 +275,15 @@ TEST(SampleCourseSources, AFaultIsNamedInOneLineAndNothingIsWritten) {
          "questions/tk.txt:1: 6 fields where question@A@B@C@D@answer@explanation has 7 (a "
          "field cannot hold \"@\")"},
         {"lessons/01.en.txt", "\n\n", "lessons/01.en.txt: the file is empty"},
+        {"lessons/02.zh.txt", std::string("    \xE4\xB8\x8B\n    a\0b\n", 16),
+         "lessons/02.zh.txt:2: a 0 byte, which ends the text where the program reads it"},
     };
     for (const Case& c : cases) {
         SourceCopy sources;
-        if (c.content == nullptr) {
+        if (!c.content) {
             ASSERT_TRUE(QFile::remove(sources.path(c.file))) << c.file;
         } else {
-            writeFile(sources.path(c.file), c.content);
+            writeFile(sources.path(c.file), *c.content);
         }
         QTemporaryDir out;
         const ToolRun run = writeSample(sources.root(), out.path());
