@@ -1,6 +1,8 @@
 #include "tools/data_tool.h"
 
+#include "core/line_readers.h"
 #include "lessons/tedstr.h"
+#include "tests/tools/window_reading.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,6 +20,10 @@ struct ToolRun {
     int status;
     std::string out, err;
 };
+
+std::string trimmedRight(const std::string& text) {
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
 
 ToolRun run(const std::vector<std::string>& args, const std::string& input = "") {
     std::istringstream in(input);
@@ -73,6 +79,9 @@ TEST(DataTool, RefusesWrongCommandLinesWithOneLineAndStatusTwo) {
         {"unpack", "--key", "5"},
         {"decode", "--key", "5", "--verbose"},
         {"decode", "--key", "5", "a.txt", "b.txt"},
+        {"decode", "--lesson", "--key", "5"},
+        {"encode", "--lesson"},
+        {"decode", "--from", "x", "--key", "5"},
     };
     for (const auto& args : wrong) {
         const ToolRun result = run(args, "hJ2Y");
@@ -83,11 +92,26 @@ TEST(DataTool, RefusesWrongCommandLinesWithOneLineAndStatusTwo) {
     EXPECT_EQ(run({"decode", "--key", "65535"}, "hJ2Y").status, 0);
 }
 
-TEST(DataTool, HelpDescribesBothCommands) {
+TEST(DataTool, EncodesALessonThatTheWindowReadsToItsEnd) {
+    const ToolRun lesson =
+        run({"encode", "--lesson", "--key", "33965"}, "    The Library\n    It opens at eight.\n");
+    ASSERT_EQ(lesson.status, 0) << lesson.err;
+    EXPECT_EQ(splitLines(lesson.out).size(), 1u);
+    EXPECT_TRUE(lesson.out.ends_with("\r\n"));
+    const std::vector<std::string> shown =
+        splitLines(testing_tools::windowReading(lesson.out, 33965));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(trimmedRight(shown[0]), "    The Library");
+    EXPECT_EQ(trimmedRight(shown[1]), "    It opens at eight.");
+}
+
+TEST(DataTool, HelpDescribesEveryCommand) {
     const ToolRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("decode --key KEY [FILE]"), std::string::npos);
-    EXPECT_NE(help.out.find("encode --key KEY [FILE]"), std::string::npos);
+    for (const char* usage : {"decode --key KEY [FILE]", "encode --key KEY [FILE]",
+                              "encode --lesson --key KEY [FILE]", "sample [--from SOURCE] DIR"}) {
+        EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
+    }
 }
 
 } // namespace
