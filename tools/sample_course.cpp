@@ -327,9 +327,14 @@ std::vector<InstallationFile> makeWordLists(const Sources& sources, int lessonCo
     }
     std::stable_sort(byLetter.begin(), byLetter.end(),
                      [](const Word& a, const Word& b) { return a.key < b.key; });
+    // A word that is new in two lessons is listed once by letter: the first lesson's line.
     std::vector<std::string> alphabetical;
+    const std::string* previous = nullptr;
     for (const Word& word : byLetter) {
-        alphabetical.push_back(word.line);
+        if (previous == nullptr || *previous != word.key) {
+            alphabetical.push_back(word.line);
+        }
+        previous = &word.key;
     }
     files.push_back({QStringLiteral("dat/kwdc1.txt"), crlfLines(byLesson)});
     files.push_back({QStringLiteral("dat/kwdc2.txt"), crlfLines(alphabetical)});
