@@ -1,5 +1,0 @@
-#pragma once
-#include <QTextDocument>
-namespace quorvella {
-void loadRichText(const QString& path, QTextDocument& document);
-}
