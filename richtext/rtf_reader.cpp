@@ -59,7 +59,8 @@ struct CharState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    int halfPoints = 0; // 0: the pane's own size
+    bool hidden = false; // \v: text kept out of view (field codes, index entries)
+    int halfPoints = 0;  // 0: the pane's own size
     int font = kDefaultFont;
     int foreground = kNoColor;
     int background = kNoColor;
@@ -195,6 +196,7 @@ private:
 
 RtfDocument RtfParser::run() {
     m_document.paragraphs.emplace_back();
+    m_stack.reserve(kMaxDepth);
     m_stack.emplace_back();
     m_pos = 1; // the opening brace of the document is the root group
     while (m_pos < m_bytes.size()) {
@@ -232,7 +234,8 @@ void RtfParser::openGroup() {
         ++m_groupsPastLimit;
         return;
     }
-    m_stack.push_back(top());
+    const GroupState inherited = top();
+    m_stack.push_back(inherited);
 }
 
 bool RtfParser::closeGroup() {
@@ -409,6 +412,8 @@ void RtfParser::applyTextWord(std::string_view word, bool hasParameter, int para
         chars.underline = on;
     } else if (word == "ulnone") {
         chars.underline = false;
+    } else if (word == "v") {
+        chars.hidden = on;
     } else if (word == "fs") {
         const int halfPoints = hasParameter ? parameter : 24;
         if (halfPoints > 0) {
@@ -461,8 +466,8 @@ void RtfParser::textByte(char byte) {
         break;
     }
     const auto b = static_cast<unsigned char>(byte);
-    if (b < 0x20 && b != '\t') {
-        return; // other control bytes are not text
+    if ((b < 0x20 && b != '\t') || group.chars.hidden) {
+        return; // control bytes other than tab, and hidden text, are not shown
     }
     if (!m_pendingBytes.empty() && !(m_pendingState == group.chars)) {
         flushBytes();
@@ -489,7 +494,7 @@ void RtfParser::unicodeCharacter(int parameter) {
 }
 
 void RtfParser::appendCharacter(char16_t character) {
-    if (top().destination != Destination::Text) {
+    if (top().destination != Destination::Text || top().chars.hidden) {
         return;
     }
     flushBytes();

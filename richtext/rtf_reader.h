@@ -1,5 +1,5 @@
 #pragma once
-// Reads Rich Text Format bytes into a document of paragraphs and formatted runs, Qt-free.
+// Reads Rich Text Format bytes into a document of paragraphs and formatted runs (no GUI).
 // Turning the document into something shown (a QTextDocument) is rich_text_document.h's job.
 
 #include <QString>

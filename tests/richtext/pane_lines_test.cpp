@@ -1,7 +1,7 @@
 #include "richtext/pane_lines.h"
 
+#include "richtext/pane_content.h"
 #include "richtext/rich_text_document.h"
-#include "richtext/rtf_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -28,28 +28,28 @@ std::string joined(const Lines& lines) {
 TEST(PaneLines, ParagraphsAreLinesAndALastEmptyLineDoesNotCount) {
     struct Case {
         const char* what;
-        QString plainText;
+        std::string file;
         Lines lines;
     };
     const std::vector<Case> cases = {
-        {"two lines with a break after the last", "a\nb\n", {"a", "b"}},
+        {"two lines with a break after the last", "a\r\nb\r\n", {"a", "b"}},
         {"an empty line between is a line",
-         "    Title\n\n    The end.",
+         "    Title\r\n\r\n    The end.",
          {"    Title", "", "    The end."}},
-        {"an empty document has no line", "", {}},
-        {"Chinese as GBK bytes, tabs kept", QStringLiteral("中文\tx"), {"\xD6\xD0\xCE\xC4\tx"}},
+        {"an empty file has no line", "", {}},
+        {"a file of line breaks", "\r\n\r\n", {"", ""}},
+        {"GBK comes back as the same bytes, tabs kept",
+         "\xD6\xD0\xCE\xC4\t\xE9"
+         "F",
+         {"\xD6\xD0\xCE\xC4\t\xE9"
+          "F"}},
+        {"RTF", "{\\rtf1 one\\line two\\par three\\line}", {"one", "two", "three"}},
     };
     for (const Case& c : cases) {
         QTextDocument document;
-        document.setPlainText(c.plainText);
+        setPaneContent(document, readPaneContent(c.file));
         EXPECT_EQ(paneLines(document, 600), c.lines) << c.what;
     }
-}
-
-TEST(PaneLines, ALineBreakInsideAParagraphEndsALine) {
-    QTextDocument document;
-    setRtfDocument(document, *readRtf("{\\rtf1 one\\line two\\par three\\line}"));
-    EXPECT_EQ(paneLines(document, 600), (Lines{"one", "two", "three"}));
 }
 
 TEST(PaneLines, ANarrowerWidthWrapsIntoMoreLinesKeepingEveryByte) {

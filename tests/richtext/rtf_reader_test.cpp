@@ -127,6 +127,7 @@ TEST(RtfReader, SkipsDestinationsAndBinaryData) {
          "link body"},
         {"unknown words are passed over, their text kept",
          "{\\rtf1\\pard\\qc\\sa120\\lang2052\\kerning2 kept}", "kept"},
+        {"hidden text", "{\\rtf1 a{\\v hidden\\u20013?}b\\v c\\tab\\v0 d}", "abd"},
         {"binary data may hold braces, inside or outside a skipped group",
          "{\\rtf1 a{\\*\\objdata\\bin4 }{\\x}b\\bin3 {}x}", "ab"},
     });
