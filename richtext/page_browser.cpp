@@ -28,7 +28,7 @@ void PageBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
 }
 
 QUrl PageBrowser::resolved(const QUrl& name) const {
-    if (!name.isRelative()) {
+    if (!name.isRelative() || name.isEmpty()) {
         return name;
     }
     const QUrl page = source();
