@@ -3,9 +3,11 @@
 #include "app/launcher_window.h"
 #include "core/app_error.h"
 #include "tests/support/fake_speech_engine.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/recording_message_port.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,9 +44,26 @@ int instancesOf(const QString& name) {
 
 class StartUpTest : public testing::Test {
 protected:
-    QTemporaryDir folder; // no data files at all
+    void SetUp() override {
+        QFile catalogue(folder.filePath("textindex.txt"));
+        ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
+        catalogue.write("Lesson 1  The Library\r\n");
+    }
+
+    QTemporaryDir folder; // the catalogue and nothing else
     RecordingMessagePort port;
 };
+
+TEST(StartUpWithoutData, ShowsOneErrorBoxPerWindowThatReadsAFileAtCreation) {
+    QTemporaryDir empty;
+    RecordingMessagePort port;
+    StartUp startUp(fakeOptions(empty.path()));
+    ASSERT_TRUE(startUp.createWindows());
+    EXPECT_EQ(startUp.creationOrder(), kOrder);
+    EXPECT_EQ(port.errors,
+              QStringList{QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                              .arg(empty.filePath("textindex.txt"))});
+}
 
 TEST_F(StartUpTest, CreatesTheNineWindowsOnceInTheFixedOrder) {
     StartUp startUp(fakeOptions(folder.path()));
