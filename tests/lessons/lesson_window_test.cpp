@@ -1,0 +1,205 @@
+#include "lessons/lesson_window.h"
+
+#include "core/gbk_codec.h"
+#include "lessons/lesson_study.h"
+#include "lessons/tedstr.h"
+#include "tests/support/fake_speech_engine.h"
+#include "tests/support/qt_printers.h"
+#include "tests/support/recording_message_port.h"
+#include "tools/lesson_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <gtest/gtest.h>
+
+namespace quorvella {
+namespace {
+
+class LessonWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        write("textindex.txt", "Lesson 1  The Dog\r\nLesson 2  Empty\r\n");
+        lesson = makeLessonFile({"    The Dog", "    It is a dog. It is my dog."},
+                                LessonStudy::kLessonKey);
+        write("text/0.txt", lesson.bytes);
+        write("cn/0.txt", tedstr::encode(encodeGbk(u"    狗\r\n    这是一只狗。"),
+                                         LessonStudy::kTranslationKey));
+        window = std::make_unique<TForm2>(
+            [this] {
+                auto engine = std::make_unique<FakeSpeechEngine>();
+                fake = engine.get();
+                return engine;
+            },
+            DataFolder(dir.path()));
+        window->FormCreate();
+        window->resize(1000, 700);
+        window->show();
+        fake->calls.clear();
+    }
+    void write(const QString& name, const std::string& bytes) {
+        QDir().mkpath(QFileInfo(dir.filePath(name)).path());
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+    }
+    template <typename Widget>
+    Widget* child(const char* name) {
+        auto* widget = window->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void click(const char* button) {
+        QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+    }
+    void openLesson(int row) {
+        auto* list = child<QListWidget>("ListBox1");
+        list->setCurrentRow(row);
+        emit list->itemDoubleClicked(list->item(row));
+    }
+    QString text(const char* field) { return child<QLineEdit>(field)->text(); }
+    QStringList enabledButtons() {
+        QStringList enabled;
+        for (const char* name : {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5"}) {
+            if (child<QPushButton>(name)->isEnabled()) {
+                enabled << name;
+            }
+        }
+        return enabled;
+    }
+
+    // The lesson as the pane shows it: the file's padding blanks stand at line ends.
+    QString shownLesson() const {
+        return QString::fromLatin1(lesson.plain.c_str()).replace("\r\n", "\n");
+    }
+
+    QTemporaryDir dir;
+    LessonFile lesson;
+    RecordingMessagePort port;
+    FakeSpeechEngine* fake = nullptr;
+    std::unique_ptr<TForm2> window;
+};
+
+TEST_F(LessonWindow, ADoubleClickLoadsTheLessonItsCountsAndItsTranslation) {
+    auto* pane = child<QTextEdit>("RichEdit2");
+    EXPECT_EQ(pane->toPlainText(), "welcome to here!");
+    EXPECT_EQ(text("Edit3"), "0");
+    openLesson(0);
+    EXPECT_EQ(fake->calls, QStringList{"StopSpeech"});
+    EXPECT_EQ(text("Edit1"), "Lesson 1  The Dog");
+    EXPECT_EQ(pane->toPlainText(), shownLesson());
+    // Two pane lines at this width: 13 + 32 bytes and the padding; 2 lines + 4 + 11 blanks - 1
+    // words (the blanks of the first t bytes of each line, the leading ones included; padding
+    // blanks stand past t and count as bytes only); 2 - 1 paragraphs.
+    EXPECT_EQ(text("Edit3").toLongLong(), 13 + 32 + qsizetype(lesson.blanks));
+    EXPECT_EQ(text("Edit4"), "16");
+    EXPECT_EQ(text("Edit5"), "1");
+    EXPECT_EQ(child<QTextEdit>("richedit1")->toPlainText(),
+              QStringLiteral(u"    狗\n    这是一只狗。"));
+    EXPECT_FALSE(child<QTextEdit>("richedit1")->isVisible());
+    EXPECT_TRUE(port.errors.isEmpty()) << port.errors.join('\n').toStdString();
+}
+
+TEST_F(LessonWindow, AMissingLessonFileKeepsTheCountsAndReportsTheFile) {
+    openLesson(0);
+    const QString bytes = text("Edit3");
+    openLesson(1);
+    EXPECT_EQ(text("Edit1"), "Lesson 2  Empty");
+    EXPECT_EQ(child<QTextEdit>("RichEdit2")->toPlainText(), "");
+    EXPECT_EQ(text("Edit3"), bytes);
+    EXPECT_EQ(port.errors,
+              QStringList{QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                              .arg(dir.filePath("text/1.txt"))});
+}
+
+TEST_F(LessonWindow, TheTranslationButtonShowsAndHidesThePane) {
+    auto* button = child<QPushButton>("Button11");
+    EXPECT_EQ(button->text(), "中文翻译");
+    click("Button11");
+    EXPECT_TRUE(child<QTextEdit>("richedit1")->isVisible());
+    EXPECT_EQ(button->text(), "隐藏翻译");
+    click("Button11");
+    EXPECT_FALSE(child<QTextEdit>("richedit1")->isVisible());
+    EXPECT_EQ(button->text(), "中文翻译");
+}
+
+TEST_F(LessonWindow, ReadingAllFollowsTheEngineBackToIdle) {
+    openLesson(0);
+    fake->calls.clear();
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn1", "BitBtn2"}));
+    click("BitBtn1");
+    EXPECT_EQ(fake->calls.size(), 2);
+    EXPECT_EQ(fake->calls.value(0), "StopSpeech");
+    EXPECT_TRUE(fake->calls.value(1).startsWith("SpeakText(    The Dog"));
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn3", "BitBtn5"}));
+    click("BitBtn3");
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn4", "BitBtn5"}));
+    click("BitBtn4");
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn3", "BitBtn5"}));
+    fake->fireTextDataDone();
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn1", "BitBtn2"}));
+    EXPECT_EQ(fake->calls.mid(2), (QStringList{"PauseSpeech", "ResumeSpeech", "StopSpeech"}));
+}
+
+TEST_F(LessonWindow, ARightClickReadsTheSelectionAndHidingStops) {
+    openLesson(0);
+    auto* pane = child<QTextEdit>("RichEdit2");
+    const int is = pane->toPlainText().indexOf("is ");
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(is);
+    cursor.setPosition(is + 3, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+    fake->calls.clear();
+    QTest::mouseClick(pane->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_EQ(fake->calls, (QStringList{"StopSpeech", "SpeakText(is )"}));
+    window->hide();
+    EXPECT_EQ(fake->calls.last(), "StopSpeech");
+    window->show();
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn1", "BitBtn2"}));
+}
+
+TEST_F(LessonWindow, SearchSelectsEachMatchThenSaysTheEndIsReached) {
+    openLesson(0);
+    child<QLineEdit>("edit2")->setText("dog");
+    auto* pane = child<QTextEdit>("RichEdit2");
+    QStringList selections;
+    for (int press = 0; press < 3; ++press) {
+        click("Button2");
+        selections << QStringLiteral("%1+%2")
+                          .arg(pane->textCursor().selectionStart())
+                          .arg(pane->textCursor().selectedText().size());
+    }
+    const QString shown = shownLesson();
+    const int first = shown.indexOf("dog");
+    const int second = shown.indexOf("dog", first + 1);
+    EXPECT_EQ(selections, (QStringList{QStringLiteral("%1+3").arg(first),
+                                       QStringLiteral("%1+3").arg(second), "0+0"}));
+    EXPECT_EQ(port.messages, QStringList{"已经到文章最后了!"});
+}
+
+TEST_F(LessonWindow, AnImportReplacesTheTextAndKeepsTheCounts) {
+    openLesson(0);
+    const QStringList counts = {text("Edit3"), text("Edit4"), text("Edit5")};
+    write("article.txt", encodeGbk(u"An article\r\n文章"));
+    window->setDialogs({{}, {}, [this](const QString&) -> std::optional<QString> {
+                            return dir.filePath("article.txt");
+                        }});
+    click("Button3");
+    EXPECT_EQ(child<QTextEdit>("RichEdit2")->toPlainText(), QStringLiteral(u"An article\n文章"));
+    EXPECT_EQ((QStringList{text("Edit3"), text("Edit4"), text("Edit5")}), counts);
+    // A file that cannot be opened leaves the pane as it was.
+    window->setDialogs({{}, {}, [this](const QString&) -> std::optional<QString> {
+                            return dir.filePath("none.txt");
+                        }});
+    click("Button3");
+    EXPECT_EQ(child<QTextEdit>("RichEdit2")->toPlainText(), QStringLiteral(u"An article\n文章"));
+    EXPECT_EQ(port.errors.size(), 1);
+}
+
+} // namespace
+} // namespace quorvella
