@@ -3,6 +3,7 @@
 #include "core/gbk_codec.h"
 #include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
+#include "speech/local_speech_engine.h"
 #include "tests/support/fake_speech_engine.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/recording_message_port.h"
@@ -199,6 +200,72 @@ TEST_F(LessonWindow, AnImportReplacesTheTextAndKeepsTheCounts) {
     click("Button3");
     EXPECT_EQ(child<QTextEdit>("RichEdit2")->toPlainText(), QStringLiteral(u"An article\n文章"));
     EXPECT_EQ(port.errors.size(), 1);
+}
+
+} // namespace
+} // namespace quorvella
+
+namespace quorvella {
+namespace {
+
+// The real engine on an output that plays at real-time pace like the null output and counts what
+// it plays, on the first lesson of the sample course that the build writes beside the tests.
+TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
+    const DataFolder sample = DataFolder::application();
+    if (!QFile::exists(sample.path(u"textindex.txt"))) {
+        GTEST_SKIP() << "the sample course is not beside the tests";
+    }
+    RecordingMessagePort port;
+    CaptureAudioOutput* output = nullptr;
+    TForm2 window(
+        [&output] {
+            auto played = std::make_unique<CaptureAudioOutput>(1.0);
+            output = played.get();
+            return std::make_unique<LocalSpeechEngine>(std::move(played));
+        },
+        sample);
+    window.FormCreate();
+    window.show();
+    auto* list = window.findChild<QListWidget*>("ListBox1");
+    ASSERT_GE(list->count(), 1);
+    list->setCurrentRow(0);
+    emit list->itemDoubleClicked(list->item(0));
+    ASSERT_TRUE(port.errors.isEmpty()) << port.errors.join('\n').toStdString();
+
+    auto& engine = static_cast<LocalSpeechEngine&>(window.engine());
+    auto button = [&](const char* name) { return window.findChild<QPushButton*>(name); };
+    auto enabled = [&] {
+        QStringList names;
+        for (const char* name : {"BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5"}) {
+            if (button(name)->isEnabled()) {
+                names << name;
+            }
+        }
+        return names;
+    };
+    auto wait = [](int ms) { QTest::qWait(ms); };
+
+    QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
+    EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
+    wait(600);
+    EXPECT_GT(output->frameCount(), 0) << "the first sentence is being heard";
+    QTest::mouseClick(button("BitBtn3"), Qt::LeftButton);
+    EXPECT_TRUE(engine.output().isPaused());
+    EXPECT_EQ(enabled(), (QStringList{"BitBtn4", "BitBtn5"}));
+    const qint64 atPause = output->frameCount();
+    wait(300);
+    EXPECT_EQ(output->frameCount(), atPause) << "nothing is played while paused";
+    QTest::mouseClick(button("BitBtn4"), Qt::LeftButton);
+    EXPECT_FALSE(engine.output().isPaused());
+    EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
+    wait(300);
+    EXPECT_GT(output->frameCount(), atPause) << "playing goes on";
+    QTest::mouseClick(button("BitBtn5"), Qt::LeftButton);
+    EXPECT_EQ(enabled(), (QStringList{"BitBtn1", "BitBtn2"}));
+    const qint64 atStop = output->frameCount();
+    wait(200);
+    EXPECT_EQ(output->frameCount(), atStop) << "nothing is played after stop";
+    EXPECT_EQ(engine.output().queuedSeconds(), 0.0);
 }
 
 } // namespace
