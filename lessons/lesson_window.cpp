@@ -334,6 +334,7 @@ void TForm2::ListBox1DblClick() {
 
 void TForm2::setTitle(const std::string& title) {
     Edit1->setText(decodeGbk(title));
+    Edit1->setCursorPosition(0); // the start of the title shows
 }
 
 void TForm2::clearLesson() {
