@@ -9,33 +9,13 @@ ClockedAudioOutput::ClockedAudioOutput(double clockRate, QObject* parent)
     connect(&m_timer, &QTimer::timeout, this, &ClockedAudioOutput::tick);
 }
 
-void ClockedAudioOutput::setActive(bool active) {
-    m_active = active;
-    updateTimer();
-}
-
-void ClockedAudioOutput::pause() {
-    m_paused = true;
-    updateTimer();
-}
-
-void ClockedAudioOutput::resume() {
-    m_paused = false;
-    updateTimer();
-}
-
-void ClockedAudioOutput::drop() {
-    m_paused = false; // nothing is held back here: frames are played as they are taken
-    updateTimer();
-}
-
-void ClockedAudioOutput::updateTimer() {
-    const bool run = m_active && !m_paused;
-    if (run && !m_timer.isActive()) {
+// Frames are played as they are taken, so there is nothing held back to drop.
+void ClockedAudioOutput::playingChanged() {
+    if (isPlaying() && !m_timer.isActive()) {
         m_clock.start();
         m_due = 0;
         m_timer.start();
-    } else if (!run) {
+    } else if (!isPlaying()) {
         m_timer.stop();
     }
 }

@@ -23,14 +23,29 @@ public:
 
     void attach(PcmQueue* queue) { m_queue = queue; }
 
-    // Whether the engine has speech in flight; an output pulls audio only while it has.
-    virtual void setActive(bool active) = 0;
-    virtual void pause() = 0;
-    virtual void resume() = 0;
+    // Whether the engine has speech in flight; an output plays only while it has and is not
+    // paused.
+    void setActive(bool active) {
+        m_active = active;
+        playingChanged();
+    }
+    void pause() {
+        m_paused = true;
+        playingChanged();
+    }
+    void resume() {
+        m_paused = false;
+        playingChanged();
+    }
     // Drops audio that has left the queue but has not been played yet; ends a pause.
-    virtual void drop() = 0;
+    void drop() {
+        m_paused = false;
+        dropHeldAudio();
+        playingChanged();
+    }
 
     bool isPaused() const { return m_paused; }
+    bool isPlaying() const { return m_active && !m_paused; }
 
     // Seconds of audio made and not yet taken by the output.
     double queuedSeconds() const { return m_queue != nullptr ? m_queue->bufferedSeconds() : 0.0; }
@@ -39,7 +54,14 @@ signals:
     void textPlayed();
 
 protected:
+    // Starts or stops taking audio as isPlaying() says.
+    virtual void playingChanged() = 0;
+    virtual void dropHeldAudio() {}
+
     PcmQueue* m_queue = nullptr;
+
+private:
+    bool m_active = false;
     bool m_paused = false;
 };
 
@@ -51,21 +73,15 @@ class ClockedAudioOutput : public AudioOutput {
 public:
     explicit ClockedAudioOutput(double clockRate, QObject* parent = nullptr);
 
-    void setActive(bool active) override;
-    void pause() override;
-    void resume() override;
-    void drop() override;
-
 protected:
+    void playingChanged() override;
     // The frames just played.
     virtual void played(const std::int16_t* /*frames*/, qint64 /*count*/) {}
 
 private:
     void tick();
-    void updateTimer();
 
     double m_clockRate;
-    bool m_active = false;
     QTimer m_timer;
     QElapsedTimer m_clock;
     double m_due = 0; // frames the clock owes, below one

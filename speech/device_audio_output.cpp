@@ -65,7 +65,7 @@ std::unique_ptr<DeviceAudioOutput> DeviceAudioOutput::open() {
     if (!output->start()) {
         return nullptr;
     }
-    output->updateSink();
+    output->playingChanged();
     return output;
 }
 
@@ -80,9 +80,9 @@ bool DeviceAudioOutput::start() {
     return m_sink->error() != QAudio::OpenError;
 }
 
-void DeviceAudioOutput::updateSink() {
+void DeviceAudioOutput::playingChanged() {
     m_device->queue = m_queue;
-    if (m_active && !m_paused) {
+    if (isPlaying()) {
         m_sink->resume();
         m_poll.start();
     } else {
@@ -91,26 +91,9 @@ void DeviceAudioOutput::updateSink() {
     }
 }
 
-void DeviceAudioOutput::setActive(bool active) {
-    m_active = active;
-    updateSink();
-}
-
-void DeviceAudioOutput::pause() {
-    m_paused = true;
-    updateSink();
-}
-
-void DeviceAudioOutput::resume() {
-    m_paused = false;
-    updateSink();
-}
-
-void DeviceAudioOutput::drop() {
-    m_paused = false;
+void DeviceAudioOutput::dropHeldAudio() {
     m_sink->reset(); // what the device still holds is dropped
     start();
-    updateSink();
 }
 
 void DeviceAudioOutput::checkPlayed() {

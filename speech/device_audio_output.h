@@ -22,21 +22,18 @@ public:
     static std::unique_ptr<DeviceAudioOutput> open();
     ~DeviceAudioOutput() override;
 
-    void setActive(bool active) override;
-    void pause() override;
-    void resume() override;
-    void drop() override;
+protected:
+    void playingChanged() override;
+    void dropHeldAudio() override;
 
 private:
     DeviceAudioOutput();
     bool start();
-    void updateSink();
     void checkPlayed();
 
     std::unique_ptr<QAudioSink> m_sink;
     std::unique_ptr<PcmDevice> m_device;
     QTimer m_poll;
-    bool m_active = false;
 };
 
 } // namespace quorvella

@@ -2,33 +2,24 @@
 // The grammar window: the grammar guide's page, shown afresh each time the window appears.
 
 #include "core/data_folder.h"
-
-#include <QMainWindow>
-
-class QPushButton;
+#include "viewers/page_window.h"
 
 namespace quorvella {
 
-class PageBrowser;
-
-class TForm5 final : public QMainWindow {
+class TForm5 final : public PageWindow {
     Q_OBJECT
 
 public:
     explicit TForm5(DataFolder folder, QWidget* parent = nullptr);
 
     void FormCreate() {}
-    PageBrowser& browser() const { return *WebBrowser1; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    // Worked out anew at each showing.
+    QString pagePath() const override { return m_folder.path(u"abc/grammar.htm"); }
 
 private:
-    void FormShow();
-
     DataFolder m_folder;
-    QPushButton* Button1 = nullptr;
-    PageBrowser* WebBrowser1 = nullptr;
 };
 
 } // namespace quorvella

@@ -2,35 +2,25 @@
 // The help window: the help page, shown afresh each time the window appears.
 
 #include "core/data_folder.h"
-
-#include <QMainWindow>
-
-class QPushButton;
+#include "viewers/page_window.h"
 
 namespace quorvella {
 
-class PageBrowser;
-
-class TForm10 final : public QMainWindow {
+class TForm10 final : public PageWindow {
     Q_OBJECT
 
 public:
     explicit TForm10(DataFolder folder, QWidget* parent = nullptr);
 
-    // The creation handler: the folder the page is read from is fixed here.
+    // The creation handler: the page's path is fixed here for the run.
     void FormCreate();
-    PageBrowser& browser() const { return *WebBrowser1; }
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    QString pagePath() const override { return m_pagePath; }
 
 private:
-    void FormShow();
-
     DataFolder m_folder;
     QString m_pagePath;
-    QPushButton* Button1 = nullptr;
-    PageBrowser* WebBrowser1 = nullptr;
 };
 
 } // namespace quorvella
