@@ -373,6 +373,12 @@ bool TForm2::paneHasSelection() const {
     return RichEdit2->textCursor().hasSelection();
 }
 
+// After a reading event: the controls follow the state, then the pane gets what the event says.
+void TForm2::showReading(ReadAloudController::PaneFocus focus) {
+    renderReadingControls();
+    applyFocus(focus);
+}
+
 void TForm2::applyFocus(ReadAloudController::PaneFocus focus) {
     switch (focus) {
     case ReadAloudController::PaneFocus::Keep:
@@ -401,45 +407,31 @@ void TForm2::renderReadingControls() {
 }
 
 void TForm2::BitBtn1Click() {
-    const auto focus = m_reading.readAll(paneText());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.readAll(paneText()));
 }
 
 void TForm2::BitBtn2Click() {
-    const auto focus = m_reading.readSelection(selectedText());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.readSelection(selectedText()));
 }
 
 void TForm2::BitBtn3Click() {
-    const auto focus = m_reading.pause(paneHasSelection());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.pause(paneHasSelection()));
 }
 
 void TForm2::BitBtn4Click() {
-    const auto focus = m_reading.resume(paneHasSelection());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.resume(paneHasSelection()));
 }
 
 void TForm2::BitBtn5Click() {
-    const auto focus = m_reading.stop(paneHasSelection());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.stop(paneHasSelection()));
 }
 
 void TForm2::speTextDataDone() {
-    const auto focus = m_reading.textDone(paneHasSelection());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.textDone(paneHasSelection()));
 }
 
 void TForm2::RichEdit2MouseDown(Qt::MouseButton button) {
-    const auto focus = m_reading.paneMousePressed(button, paneText(), selectedText());
-    renderReadingControls();
-    applyFocus(focus);
+    showReading(m_reading.paneMousePressed(button, paneText(), selectedText()));
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

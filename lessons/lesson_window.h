@@ -89,6 +89,7 @@ private:
     std::string paneText() const;
     std::string selectedText() const;
     bool paneHasSelection() const;
+    void showReading(ReadAloudController::PaneFocus focus);
     void applyFocus(ReadAloudController::PaneFocus focus);
     void renderReadingControls();
 
