@@ -15,6 +15,7 @@
 #include "vocabulary/review_window.h"
 #include "vocabulary/word_bank_window.h"
 
+#include <QScreen>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -123,6 +124,10 @@ QWidget* StartUp::window(const QString& name) const {
 }
 
 int StartUp::run() {
+    // Maximised; where no window manager maximises it, it still covers the screen.
+    if (const QScreen* screen = m_form1->screen()) {
+        m_form1->setGeometry(screen->availableGeometry());
+    }
     m_form1->showMaximized();
     return QApplication::exec();
 }
