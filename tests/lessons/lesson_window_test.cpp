@@ -183,6 +183,48 @@ TEST_F(LessonWindow, SearchSelectsEachMatchThenSaysTheEndIsReached) {
     EXPECT_EQ(port.messages, QStringList{"已经到文章最后了!"});
 }
 
+TEST_F(LessonWindow, FontColourAndRestoreDefault) {
+    openLesson(0);
+    auto* pane = child<QTextEdit>("RichEdit2");
+    int colourDialogs = 0;
+    QFont chosen(QStringLiteral("DejaVu Serif"));
+    chosen.setPointSize(30);
+    window->setDialogs({[&](const QFont&) -> std::optional<QFont> { return chosen; },
+                        [&](const QColor&) -> std::optional<QColor> {
+                            ++colourDialogs;
+                            return QColor(Qt::red);
+                        },
+                        {}});
+    // Selection settings with nothing selected: the message, and no dialog.
+    click("Button8");
+    EXPECT_EQ(port.messages, QStringList{"请先选取想要设置的单词或句子"});
+    EXPECT_EQ(colourDialogs, 0);
+
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(7, QTextCursor::KeepAnchor); // "The"
+    pane->setTextCursor(cursor);
+    click("Button8");
+    EXPECT_EQ(colourDialogs, 1);
+    click("Button1");
+    QTextCursor probe(pane->document());
+    probe.setPosition(5);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::red))
+        << "colour survives the font";
+    EXPECT_EQ(probe.charFormat().font().pointSize(), 30);
+
+    click("Button10");
+    const QColor windowText = pane->palette().color(QPalette::WindowText);
+    EXPECT_EQ(pane->palette().color(QPalette::Base), pane->palette().color(QPalette::ToolTipBase));
+    EXPECT_EQ(pane->textCursor().selectedText().size(), pane->toPlainText().size());
+    for (const int position : {1, 5, 20}) {
+        probe.setPosition(position);
+        EXPECT_EQ(probe.charFormat().foreground().color(), windowText) << position;
+        EXPECT_EQ(probe.charFormat().font().pointSize(), 18) << position;
+        EXPECT_EQ(probe.charFormat().font().family(), chosen.family()) << position;
+    }
+}
+
 TEST_F(LessonWindow, AnImportReplacesTheTextAndKeepsTheCounts) {
     openLesson(0);
     const QStringList counts = {text("Edit3"), text("Edit4"), text("Edit5")};
