@@ -2,9 +2,19 @@
 
 #include "core/message_port.h"
 
+#include <QSettings>
+
 namespace quorvella {
 
+void writeNoSettingsFiles() {
+    // Nothing, not even root, can create a folder inside /proc.
+    const QString nowhere = QStringLiteral("/proc/self/no-settings");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+}
+
 QuorvellaApplication::QuorvellaApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    writeNoSettingsFiles();
     setApplicationName(QStringLiteral("quorvella"));
     setQuitOnLastWindowClosed(false); // the launcher alone ends the program
 }

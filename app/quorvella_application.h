@@ -6,6 +6,10 @@
 
 namespace quorvella {
 
+// Qt's file and colour dialogs remember their state in a settings file of the user's; this
+// program writes no file, so their settings are sent where nothing can be written.
+void writeNoSettingsFiles();
+
 class QuorvellaApplication final : public QApplication {
     Q_OBJECT
 

@@ -1,14 +1,17 @@
 #include "app/start_up.h"
 
 #include "app/launcher_window.h"
+#include "app/quorvella_application.h"
 #include "core/app_error.h"
 #include "tests/support/fake_speech_engine.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/recording_message_port.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -139,6 +142,18 @@ TEST_F(StartUpTest, AnEngineThatCannotBeMadeStopsStartUpWithApplicationError) {
     EXPECT_EQ(startUp.creationOrder(), QStringList{"TForm1"}); // the lesson window was not built
     EXPECT_EQ(startUp.window("TForm1")->isVisible(), false);
     EXPECT_TRUE(port.errors.isEmpty());
+}
+
+TEST(NoFilesWritten, SettingsOfQtsDialogsGoNowhere) {
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    writeNoSettingsFiles();
+    QSettings settings(QSettings::UserScope, QStringLiteral("QtProject"));
+    settings.setValue(QStringLiteral("FileDialog/lastVisited"), QStringLiteral("/tmp"));
+    settings.sync();
+    EXPECT_NE(settings.status(), QSettings::NoError);
+    EXPECT_TRUE(QDir(home.path()).isEmpty());
+    EXPECT_FALSE(QFile::exists(settings.fileName()));
 }
 
 } // namespace
