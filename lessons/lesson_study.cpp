@@ -51,6 +51,15 @@ long long wordcount(const std::vector<std::string>& paneLines) {
     return static_cast<long long>(paneLines.size()) + blanks - 1;
 }
 
+std::string uncodeLessonFile(std::string_view fileBytes, std::uint16_t key) {
+    std::string encoded;
+    for (const std::string& line : splitLines(fileBytes)) {
+        encoded += line;
+        encoded += "\r\n";
+    }
+    return tedstr::decode(encoded, key);
+}
+
 LessonStudy::LessonStudy(DataFolder folder, SpeechEngine& engine)
     : m_folder(std::move(folder)), m_engine(engine) {}
 
@@ -59,13 +68,8 @@ void LessonStudy::readCatalogue() {
 }
 
 std::string LessonStudy::uncode(int n) const {
-    std::string encoded;
-    for (const std::string& line :
-         readFileLines(m_folder.path(QStringLiteral("text/%1.txt").arg(n)))) {
-        encoded += line;
-        encoded += "\r\n";
-    }
-    return tedstr::decode(encoded, kLessonKey);
+    return uncodeLessonFile(readFileBytes(m_folder.path(QStringLiteral("text/%1.txt").arg(n))),
+                            kLessonKey);
 }
 
 // The translation file as a plain-text pane holds it (up to a 0 byte, every line break as

@@ -30,6 +30,10 @@ LessonCounts lessoncounts(const std::vector<std::string>& paneLines);
 // The words count alone, as the window's own step computes it.
 long long wordcount(const std::vector<std::string>& paneLines);
 
+// A lesson file's bytes as the lesson window decodes them: the file's lines, each followed by
+// CR LF, decoded with key (the 0 byte that ends the shown text included).
+std::string uncodeLessonFile(std::string_view fileBytes, std::uint16_t key);
+
 // What the lesson window does for a load: all texts are GBK bytes.
 class LessonPanes {
 public:

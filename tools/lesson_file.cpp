@@ -1,6 +1,6 @@
 #include "tools/lesson_file.h"
 
-#include "core/line_readers.h"
+#include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
 
 #include <algorithm>
@@ -49,12 +49,7 @@ bool nextSpread(std::vector<std::size_t>& ends, std::size_t limit) {
 } // namespace
 
 std::string lessonPaneText(std::string_view fileBytes, std::uint16_t key) {
-    std::string joined;
-    for (const std::string& line : splitLines(fileBytes)) {
-        joined += line;
-        joined += kCrLf;
-    }
-    std::string text = tedstr::decode(joined, key);
+    std::string text = uncodeLessonFile(fileBytes, key);
     text.resize(std::min(text.size(), text.find('\0')));
     return text;
 }
