@@ -10,7 +10,6 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,8 +21,10 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace quorvella {
 
@@ -89,6 +90,58 @@ QLineEdit* makeCountField(const QString& name, const QString& caption, QWidget* 
     return field;
 }
 
+// The text tools' fonts as the view's: the colour none stands for the system's window text.
+QFont toQFont(const TextFont& font) {
+    QFont qfont(font.face);
+    qfont.setStyleHint(QFont::SansSerif);
+    qfont.setPointSize(font.pointSize);
+    qfont.setWeight(QFont::Weight(font.weight));
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    return qfont;
+}
+
+TextFont toTextFont(const QFont& font, const QColor& colour) {
+    return {font.family(),    font.pointSize(), int(font.weight()),          font.italic(),
+            font.underline(), font.strikeOut(), Rgb(colour.rgb() & 0xFFFFFF)};
+}
+
+QColor colourOf(const std::optional<Rgb>& colour, const QPalette& palette) {
+    return colour ? QColor::fromRgb(QRgb(*colour)) : palette.color(QPalette::WindowText);
+}
+
+// Every character of the document at the given height in pixels; its face, style and colour
+// stay.
+void setCharacterHeight(QTextDocument& document, int pixels) {
+    struct Run {
+        int start;
+        int end;
+        QTextCharFormat format;
+    };
+    std::vector<Run> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextFragment piece = fragment.fragment();
+            runs.push_back(
+                {piece.position(), piece.position() + piece.length(), piece.charFormat()});
+        }
+    }
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (Run& run : runs) {
+        run.format.clearProperty(QTextFormat::FontPointSize);
+        run.format.setProperty(QTextFormat::FontPixelSize, pixels);
+        cursor.setPosition(run.start);
+        cursor.setPosition(run.end, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(run.format);
+    }
+    cursor.endEditBlock();
+    QFont font = document.defaultFont();
+    font.setPixelSize(pixels);
+    document.setDefaultFont(font);
+}
+
 QFont paneFont(int pixelSize) {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -115,26 +168,21 @@ std::string toSearchBytes(const QString& text) {
 
 TForm2::TForm2(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget* parent)
     : QMainWindow(parent), m_folder(std::move(folder)), spe(makeEngine()), m_study(m_folder, *spe),
-      m_reading(*spe, applicationMessages()) {
+      m_reading(*spe, applicationMessages()), m_tools(applicationMessages()) {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Tamsora课文学习"));
     resize(544, 375);
-    m_fontChoice = QFont(QStringLiteral("MS Sans Serif"));
-    m_fontChoice.setStyleHint(QFont::SansSerif);
-    m_fontChoice.setPointSize(8);
-    m_dialogs = {[this](const QFont& initial) -> std::optional<QFont> {
-                     bool ok = false;
-                     const QFont chosen = QFontDialog::getFont(&ok, initial, this);
-                     return ok ? std::optional(chosen) : std::nullopt;
-                 },
-                 [this](const QColor& initial) -> std::optional<QColor> {
-                     const QColor chosen = QColorDialog::getColor(initial, this);
-                     return chosen.isValid() ? std::optional(chosen) : std::nullopt;
-                 },
-                 [this](const QString& lastFile) -> std::optional<QString> {
-                     const QString chosen = QFileDialog::getOpenFileName(this, QString(), lastFile);
-                     return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
-                 }};
+    spe->setObjectName(QStringLiteral("spe"));
+    m_dialogs = {
+        [this](const FontAndColour& initial) { return FontColourDialog::ask(initial, this); },
+        [this](const QColor& initial) -> std::optional<QColor> {
+            const QColor chosen = QColorDialog::getColor(initial, this);
+            return chosen.isValid() ? std::optional(chosen) : std::nullopt;
+        },
+        [this](const QString& lastFile) -> std::optional<QString> {
+            const QString chosen = QFileDialog::getOpenFileName(this, QString(), lastFile);
+            return chosen.isEmpty() ? std::nullopt : std::optional(chosen);
+        }};
     buildLayout();
     renderReadingControls();
 }
@@ -154,6 +202,10 @@ void TForm2::buildLayout() {
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setCollapsible(0, false);
+    splitter->setCollapsible(1, false);
+    // The column starts 216 pixels wide and keeps its width when the window grows; the learner
+    // can drag the splitter.
+    splitter->setSizes({width() - 216 - splitter->handleWidth(), 216});
     setCentralWidget(splitter);
 
     connectHandler(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm2::ListBox1DblClick);
@@ -176,8 +228,6 @@ void TForm2::buildLayout() {
 QWidget* TForm2::buildColumn() {
     auto* column = new QWidget(this);
     column->setObjectName(QStringLiteral("Panel2"));
-    column->setMinimumWidth(216);
-    column->setMaximumWidth(216);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(2, 2, 2, 2);
 
@@ -270,8 +320,8 @@ QWidget* TForm2::buildTextArea() {
     richedit1->setObjectName(QStringLiteral("richedit1"));
     richedit1->setAccessibleName(QStringLiteral("中文翻译"));
     richedit1->setReadOnly(true);
-    richedit1->setFont(paneFont(19));
-    richedit1->document()->setDefaultFont(paneFont(19));
+    richedit1->setFont(paneFont(TextTools::kTranslationPaneHeight));
+    richedit1->document()->setDefaultFont(paneFont(TextTools::kTranslationPaneHeight));
     richedit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     richedit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     richedit1->hide();
@@ -282,8 +332,10 @@ QWidget* TForm2::buildTextArea() {
     RichEdit2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit2->setFont(paneFont(24));
-    RichEdit2->document()->setDefaultFont(paneFont(24));
+    // A right or middle press reads aloud, and that is all it does: no context menu.
+    RichEdit2->setContextMenuPolicy(Qt::NoContextMenu);
+    RichEdit2->setFont(paneFont(TextTools::kLessonPaneHeight));
+    RichEdit2->document()->setDefaultFont(paneFont(TextTools::kLessonPaneHeight));
     QPalette palette = RichEdit2->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
     palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
@@ -303,7 +355,7 @@ QWidget* TForm2::buildTextArea() {
     Button8 = makeButton(QStringLiteral("Button8"), QStringLiteral("选定设置"), bottomBar);
     Button8->setToolTip(QStringLiteral("选定文字设置"));
     Button10 = makeButton(QStringLiteral("Button10"), QStringLiteral("恢复默认"), bottomBar);
-    Button11 = makeButton(QStringLiteral("Button11"), QStringLiteral("中文翻译"), bottomBar);
+    Button11 = makeButton(QStringLiteral("Button11"), TextTools::showTranslationCaption, bottomBar);
     Button9 = makeButton(QStringLiteral("Button9"), QStringLiteral("退出关闭"), bottomBar);
     for (QPushButton* button : {Button1, Button8, Button10, Button11, Button9}) {
         bottom->addWidget(button);
@@ -488,30 +540,36 @@ void TForm2::Button2Click() {
 }
 
 void TForm2::Button1Click() {
-    const std::optional<QFont> chosen = m_dialogs.font(m_fontChoice);
+    const TextFont& last = m_tools.fontDialogFont();
+    const std::optional<FontAndColour> chosen =
+        m_dialogs.font({toQFont(last), colourOf(last.colour, RichEdit2->palette())});
     if (!chosen) {
         return;
     }
-    m_fontChoice = *chosen;
-    // The whole pane takes the face, size and style; colours given to parts of the text stay.
-    RichEdit2->document()->setDefaultFont(*chosen);
+    m_tools.fontChosen(toTextFont(chosen->font, chosen->colour));
+    // The whole pane takes the face, size, style and colour.
+    RichEdit2->document()->setDefaultFont(chosen->font);
+    QPalette palette = RichEdit2->palette();
+    palette.setColor(QPalette::Text, chosen->colour);
+    RichEdit2->setPalette(palette);
     QTextCursor all(RichEdit2->document());
     all.select(QTextCursor::Document);
     QTextCharFormat format;
-    format.setFont(*chosen, QTextCharFormat::FontPropertiesAll);
+    format.setFont(chosen->font, QTextCharFormat::FontPropertiesAll);
+    format.setForeground(chosen->colour);
     all.mergeCharFormat(format);
 }
 
 void TForm2::Button8Click() {
-    if (!paneHasSelection()) {
-        applicationMessages().showMessage(QStringLiteral("请先选取想要设置的单词或句子"));
+    const std::optional<Rgb> start = m_tools.colourDialogColour(paneHasSelection());
+    if (!start) {
         return;
     }
-    const std::optional<QColor> chosen = m_dialogs.colour(m_colourChoice);
+    const std::optional<QColor> chosen = m_dialogs.colour(QColor::fromRgb(QRgb(*start)));
     if (!chosen) {
         return;
     }
-    m_colourChoice = *chosen;
+    m_tools.colourChosen(Rgb(chosen->rgb() & 0xFFFFFF));
     QTextCharFormat format;
     format.setForeground(*chosen);
     RichEdit2->textCursor().mergeCharFormat(format);
@@ -519,37 +577,48 @@ void TForm2::Button8Click() {
 
 void TForm2::Button10Click() {
     QPalette palette = RichEdit2->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
-    RichEdit2->setPalette(palette);
-    RichEdit2->selectAll();
-    QTextCharFormat colour;
-    colour.setForeground(palette.color(QPalette::WindowText));
-    RichEdit2->textCursor().mergeCharFormat(colour);
-    QTextCharFormat size;
-    size.setFontPointSize(18);
-    RichEdit2->textCursor().mergeCharFormat(size);
-    QFont font = RichEdit2->document()->defaultFont();
-    font.setPointSize(18);
-    RichEdit2->document()->setDefaultFont(font);
+    for (const TextTools::RestoreStep step : TextTools::restoreDefaultSteps) {
+        switch (step) {
+        case TextTools::RestoreStep::TooltipBackground:
+            palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+            RichEdit2->setPalette(palette);
+            break;
+        case TextTools::RestoreStep::SelectAll:
+            RichEdit2->selectAll();
+            break;
+        case TextTools::RestoreStep::WindowTextColour: {
+            // All the text is selected: the pane's own text colour goes back too.
+            palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
+            RichEdit2->setPalette(palette);
+            QTextCharFormat colour;
+            colour.setForeground(palette.color(QPalette::WindowText));
+            RichEdit2->textCursor().mergeCharFormat(colour);
+            break;
+        }
+        case TextTools::RestoreStep::DefaultCharacterHeight:
+            setCharacterHeight(*RichEdit2->document(), TextTools::kLessonPaneHeight);
+            break;
+        }
+    }
 }
 
 void TForm2::Button11Click() {
-    const bool show = !richedit1->isVisible();
-    richedit1->setVisible(show);
-    Button11->setText(show ? QStringLiteral("隐藏翻译") : QStringLiteral("中文翻译"));
+    m_tools.toggleTranslation();
+    renderTranslation();
+}
+
+void TForm2::renderTranslation() {
+    richedit1->setVisible(m_tools.translationShown());
+    Button11->setText(m_tools.translationCaption());
     Button11->setAccessibleName(Button11->text());
 }
 
 void TForm2::Button3Click() {
-    const std::optional<QString> chosen = m_dialogs.file(m_fileChoice);
+    const std::optional<QString> chosen = m_dialogs.file(m_tools.lastFile());
     if (!chosen) {
         return;
     }
-    m_fileChoice = *chosen;
-    // Read and understood before the pane is touched: a file that cannot be opened or loaded
-    // leaves the pane as it was.
-    const PaneContent content = readPaneContent(readFileBytes(*chosen));
-    setPaneContent(*RichEdit2->document(), content);
+    setPaneContent(*RichEdit2->document(), m_tools.importArticle(*chosen));
 }
 
 void TForm2::Button9Click() {

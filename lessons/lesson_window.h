@@ -1,11 +1,13 @@
 #pragma once
 // The lesson window: the catalogue of lessons, a lesson's text with its counts and its Chinese
 // translation, reading aloud, and the text tools. The rules are LessonStudy's,
-// ReadAloudController's and TextSearch's; this class shows them.
+// ReadAloudController's, TextSearch's and TextTools'; this class shows them.
 
 #include "core/data_folder.h"
+#include "lessons/font_colour_dialog.h"
 #include "lessons/lesson_study.h"
 #include "lessons/read_aloud_controller.h"
+#include "lessons/text_tools.h"
 #include "speech/reading_settings_group.h"
 #include "speech/speech_engine.h"
 
@@ -33,7 +35,7 @@ public:
     // The dialogs of the text tools; tests answer them without showing one. Each returns nothing
     // when the learner cancels.
     struct Dialogs {
-        std::function<std::optional<QFont>(const QFont& initial)> font;
+        std::function<std::optional<FontAndColour>(const FontAndColour& initial)> font;
         std::function<std::optional<QColor>(const QColor& initial)> colour;
         std::function<std::optional<QString>(const QString& lastFile)> file;
     };
@@ -45,7 +47,6 @@ public:
     void FormCreate();
 
     SpeechEngine& engine() const { return *spe; }
-    const ReadAloudController& reading() const { return m_reading; }
     void setDialogs(Dialogs dialogs) { m_dialogs = std::move(dialogs); }
 
 protected:
@@ -84,7 +85,7 @@ private:
     void buildLayout();
     QWidget* buildColumn();
     QWidget* buildTextArea();
-    void restorePaneLook();
+    void renderTranslation();
     // The lesson pane's text as GBK bytes, its line breaks as CR LF; and its selection.
     std::string paneText() const;
     std::string selectedText() const;
@@ -97,10 +98,8 @@ private:
     std::unique_ptr<SpeechEngine> spe;
     LessonStudy m_study;
     ReadAloudController m_reading;
+    TextTools m_tools;
     Dialogs m_dialogs;
-    QFont m_fontChoice;
-    QColor m_colourChoice = Qt::black;
-    QString m_fileChoice;
 
     QListWidget* ListBox1 = nullptr;
     QLineEdit* Edit1 = nullptr;

@@ -80,10 +80,6 @@ void ReadAloudController::windowHidden() {
     m_engine.StopSpeech();
 }
 
-void ReadAloudController::catalogueDoubleClicked() {
-    m_engine.StopSpeech();
-}
-
 ReadAloudController::PaneFocus ReadAloudController::readWhole(std::string_view wholeText) {
     if (trimmed(wholeText).empty()) {
         m_messages.showMessage(nothingToReadMessage);

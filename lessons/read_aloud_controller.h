@@ -71,10 +71,9 @@ public:
 
     // Each showing of the window starts idle.
     void windowShown();
-    // Hiding the window and choosing another lesson in the catalogue stop the engine; the
+    // Hiding the window stops the engine (so does loading a lesson, which is LessonStudy's); the
     // controls keep their state until the end of text, the stop button or the next showing.
     void windowHidden();
-    void catalogueDoubleClicked();
 
 private:
     PaneFocus readWhole(std::string_view wholeText);

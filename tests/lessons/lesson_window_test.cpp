@@ -9,14 +9,20 @@
 #include "tests/support/recording_message_port.h"
 #include "tools/lesson_file.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace quorvella {
@@ -120,13 +126,52 @@ TEST_F(LessonWindow, AMissingLessonFileKeepsTheCountsAndReportsTheFile) {
 
 TEST_F(LessonWindow, TheTranslationButtonShowsAndHidesThePane) {
     auto* button = child<QPushButton>("Button11");
+    auto* pane = child<QTextEdit>("richedit1");
     EXPECT_EQ(button->text(), "中文翻译");
     click("Button11");
-    EXPECT_TRUE(child<QTextEdit>("richedit1")->isVisible());
+    EXPECT_TRUE(pane->isVisible());
     EXPECT_EQ(button->text(), "隐藏翻译");
     click("Button11");
-    EXPECT_FALSE(child<QTextEdit>("richedit1")->isVisible());
+    EXPECT_FALSE(pane->isVisible());
     EXPECT_EQ(button->text(), "中文翻译");
+    // Pressed while the window is hidden (through the keyboard or an assistive tool), the
+    // button still shows the hidden pane.
+    window->hide();
+    button->click();
+    window->show();
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_EQ(button->text(), "隐藏翻译");
+}
+
+TEST_F(LessonWindow, LoadingALessonStopsTheSpeechAndKeepsTheReadingButtons) {
+    openLesson(0);
+    click("BitBtn1");
+    fake->calls.clear();
+    openLesson(0);
+    EXPECT_EQ(fake->calls, QStringList{"StopSpeech"});
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn3", "BitBtn5"}));
+    fake->fireTextDataDone();
+    EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn1", "BitBtn2"}));
+}
+
+TEST_F(LessonWindow, TheSplittersStartAtTheirWidthsAndTheLearnerCanDragThem) {
+    auto* column = child<QWidget>("Panel2");
+    auto* splitter = child<QSplitter>("Splitter1");
+    QTest::qWait(50);
+    EXPECT_EQ(column->width(), 216);
+    // A drag of the handle 60 pixels to the left, as the mouse does it through the window.
+    QSplitterHandle* handle = splitter->handle(1);
+    const QPoint grip = handle->mapTo(window.get(), handle->rect().center());
+    QWindow* frame = window->windowHandle();
+    QTest::mousePress(frame, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(frame, grip - QPoint(30, 0));
+    QTest::mouseMove(frame, grip - QPoint(60, 0));
+    QTest::mouseRelease(frame, Qt::LeftButton, {}, grip - QPoint(60, 0));
+    EXPECT_EQ(column->width(), 276);
+    // The column keeps its width when the window grows.
+    window->resize(1200, 700);
+    QTest::qWait(50);
+    EXPECT_EQ(column->width(), 276);
 }
 
 TEST_F(LessonWindow, ReadingAllFollowsTheEngineBackToIdle) {
@@ -147,7 +192,9 @@ TEST_F(LessonWindow, ReadingAllFollowsTheEngineBackToIdle) {
     EXPECT_EQ(fake->calls.mid(2), (QStringList{"PauseSpeech", "ResumeSpeech", "StopSpeech"}));
 }
 
-TEST_F(LessonWindow, ARightClickReadsTheSelectionAndHidingStops) {
+// The right press goes through the window as the learner's does, so the context-menu event that
+// Qt sends after it reaches the pane too.
+TEST_F(LessonWindow, ARightClickReadsTheSelectionOpensNoMenuAndHidingStops) {
     openLesson(0);
     auto* pane = child<QTextEdit>("RichEdit2");
     const int is = pane->toPlainText().indexOf("is ");
@@ -156,8 +203,15 @@ TEST_F(LessonWindow, ARightClickReadsTheSelectionAndHidingStops) {
     cursor.setPosition(is + 3, QTextCursor::KeepAnchor);
     pane->setTextCursor(cursor);
     fake->calls.clear();
-    QTest::mouseClick(pane->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+    const QPoint inPane = pane->viewport()->mapTo(window.get(), QPoint(20, 20));
+    QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, inPane);
+    QTest::qWait(20);
     EXPECT_EQ(fake->calls, (QStringList{"StopSpeech", "SpeakText(is )"}));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a context menu opened";
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(qobject_cast<QMenu*>(widget) != nullptr && widget->isVisible())
+            << "a context menu opened";
+    }
     window->hide();
     EXPECT_EQ(fake->calls.last(), "StopSpeech");
     window->show();
@@ -189,7 +243,9 @@ TEST_F(LessonWindow, FontColourAndRestoreDefault) {
     int colourDialogs = 0;
     QFont chosen(QStringLiteral("DejaVu Serif"));
     chosen.setPointSize(30);
-    window->setDialogs({[&](const QFont&) -> std::optional<QFont> { return chosen; },
+    window->setDialogs({[&](const FontAndColour&) -> std::optional<FontAndColour> {
+                            return FontAndColour{chosen, QColor(Qt::darkGreen)};
+                        },
                         [&](const QColor&) -> std::optional<QColor> {
                             ++colourDialogs;
                             return QColor(Qt::red);
@@ -206,12 +262,16 @@ TEST_F(LessonWindow, FontColourAndRestoreDefault) {
     pane->setTextCursor(cursor);
     click("Button8");
     EXPECT_EQ(colourDialogs, 1);
-    click("Button1");
     QTextCursor probe(pane->document());
     probe.setPosition(5);
-    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::red))
-        << "colour survives the font";
-    EXPECT_EQ(probe.charFormat().font().pointSize(), 30);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::red));
+    // The font carries its colour: the whole pane takes both.
+    click("Button1");
+    for (const int position : {1, 5, 20}) {
+        probe.setPosition(position);
+        EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::darkGreen)) << position;
+        EXPECT_EQ(probe.charFormat().font().pointSize(), 30) << position;
+    }
 
     click("Button10");
     const QColor windowText = pane->palette().color(QPalette::WindowText);
@@ -220,9 +280,67 @@ TEST_F(LessonWindow, FontColourAndRestoreDefault) {
     for (const int position : {1, 5, 20}) {
         probe.setPosition(position);
         EXPECT_EQ(probe.charFormat().foreground().color(), windowText) << position;
-        EXPECT_EQ(probe.charFormat().font().pointSize(), 18) << position;
+        // The height the pane started with, in pixels, whatever the screen's resolution.
+        EXPECT_EQ(probe.charFormat().font().pixelSize(), 24) << position;
         EXPECT_EQ(probe.charFormat().font().family(), chosen.family()) << position;
     }
+}
+
+// The font dialog opens on its own font, not the pane's: first "MS Sans Serif", 8 points, in
+// the window text colour, then on the last choice; a cancel changes nothing.
+TEST_F(LessonWindow, TheFontDialogOpensOnItsFirstFontThenOnTheLastChoice) {
+    openLesson(0);
+    auto* pane = child<QTextEdit>("RichEdit2");
+    QList<FontAndColour> openedOn;
+    std::optional<FontAndColour> answer;
+    window->setDialogs({[&](const FontAndColour& initial) {
+                            openedOn << initial;
+                            return answer;
+                        },
+                        {},
+                        {}});
+    QFont serif(QStringLiteral("DejaVu Serif"));
+    serif.setPointSize(20);
+    serif.setItalic(true);
+    answer = FontAndColour{serif, QColor(0x12, 0x34, 0x56)};
+    click("Button1");
+    answer.reset();
+    const QTextCharFormat before = pane->document()->begin().begin().fragment().charFormat();
+    click("Button1"); // cancelled
+    ASSERT_EQ(openedOn.size(), 2);
+    EXPECT_EQ(openedOn[0].font.family(), "MS Sans Serif");
+    EXPECT_EQ(openedOn[0].font.pointSize(), 8);
+    EXPECT_EQ(openedOn[0].colour, pane->palette().color(QPalette::WindowText));
+    EXPECT_EQ(openedOn[1].font.family(), "DejaVu Serif");
+    EXPECT_EQ(openedOn[1].font.pointSize(), 20);
+    EXPECT_TRUE(openedOn[1].font.italic());
+    EXPECT_EQ(openedOn[1].colour, QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(pane->document()->begin().begin().fragment().charFormat(), before);
+}
+
+// The real dialog: Qt's font choice with a colour choice of ours.
+TEST_F(LessonWindow, TheRealFontDialogCarriesAColour) {
+    openLesson(0);
+    auto* pane = child<QTextEdit>("RichEdit2");
+    window->setDialogs({[this](const FontAndColour& initial) {
+                            return FontColourDialog::ask(initial, window.get());
+                        },
+                        {},
+                        {}});
+    QColor openedOn;
+    QTimer::singleShot(50, [&] {
+        auto* dialog = qobject_cast<FontColourDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_NE(dialog->findChild<QPushButton*>("colourButton"), nullptr);
+        openedOn = dialog->chosen().colour;
+        dialog->setColour(QColor(Qt::blue));
+        dialog->accept();
+    });
+    click("Button1");
+    EXPECT_EQ(openedOn, pane->palette().color(QPalette::WindowText));
+    QTextCursor probe(pane->document());
+    probe.setPosition(5);
+    EXPECT_EQ(probe.charFormat().foreground().color(), QColor(Qt::blue));
 }
 
 TEST_F(LessonWindow, AnImportReplacesTheTextAndKeepsTheCounts) {

@@ -66,11 +66,6 @@ Focus hidden(ReadAloudController& c) {
     return Focus::Keep;
 }
 
-Focus catalogue(ReadAloudController& c) {
-    c.catalogueDoubleClicked();
-    return Focus::Keep;
-}
-
 TEST(ReadAloudController, ControlsOfEachState) {
     //                                       all    sel    voices pause  cont.  stop
     EXPECT_EQ(ReadAloudController::controlsFor(State::Idle),
@@ -183,9 +178,6 @@ TEST(ReadAloudController, EveryEventFromEveryState) {
         {"hidden", hidden, State::Idle, State::Idle, {Stop}, Focus::Keep},
         {"hidden", hidden, State::Reading, State::Reading, {Stop}, Focus::Keep},
         {"hidden", hidden, State::Paused, State::Paused, {Stop}, Focus::Keep},
-        {"catalogue", catalogue, State::Idle, State::Idle, {Stop}, Focus::Keep},
-        {"catalogue", catalogue, State::Reading, State::Reading, {Stop}, Focus::Keep},
-        {"catalogue", catalogue, State::Paused, State::Paused, {Stop}, Focus::Keep},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.event) + " from " + stateName(c.from));
