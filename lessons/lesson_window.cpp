@@ -229,7 +229,7 @@ QWidget* TForm2::buildColumn() {
     auto* column = new QWidget(this);
     column->setObjectName(QStringLiteral("Panel2"));
     auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setContentsMargins(0, 2, 0, 2);
 
     auto* choose = new QGroupBox(QStringLiteral("选择课文"), column);
     choose->setFixedHeight(120);

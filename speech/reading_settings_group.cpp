@@ -78,6 +78,7 @@ ReadingSettingsGroup::ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind
     m_voiceList->setFixedWidth(fieldWidth);
 
     auto* layout = new QGridLayout(this);
+    layout->setHorizontalSpacing(4); // the four rows fit a column 216 pixels wide
     addRow(layout, QStringLiteral("声音选择："), m_voiceList, m_restoreVoice);
     addRow(layout, QStringLiteral("朗读速度："), m_speedField, m_restoreSpeed);
     addRow(layout, QStringLiteral("朗读频率："), m_pitchField, m_restorePitch);
