@@ -116,8 +116,10 @@ std::unique_ptr<EspeakBackend> EspeakBackend::load() {
         const QByteArray identifier((*voice)->identifier);
         if (!identifier.startsWith("mb/") && speaksEnglish(**voice)) {
             found.push_back(
-                {identifier,
-                 QStringLiteral("espeak-ng %1").arg(QString::fromUtf8((*voice)->name))});
+                {identifier, QStringLiteral("espeak-ng %1%2")
+                                 .arg(QString::fromUtf8((*voice)->name),
+                                      (*voice)->gender == 2 ? QStringLiteral(", female")
+                                                            : QStringLiteral(", male"))});
         }
     }
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {

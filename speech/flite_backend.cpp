@@ -86,10 +86,11 @@ std::unique_ptr<FliteBackend> FliteBackend::load() {
         const char* registration;
     };
     const Known known[] = {
-        {"flite rms", "libflite_cmu_us_rms.so.1", "register_cmu_us_rms"},
-        {"flite slt", "libflite_cmu_us_slt.so.1", "register_cmu_us_slt"},
-        {"flite kal16", "libflite_cmu_us_kal16.so.1", "register_cmu_us_kal16"},
-        {"flite awb", "libflite_cmu_us_awb.so.1", "register_cmu_us_awb"},
+        {"flite rms, American English, male", "libflite_cmu_us_rms.so.1", "register_cmu_us_rms"},
+        {"flite slt, American English, female", "libflite_cmu_us_slt.so.1", "register_cmu_us_slt"},
+        {"flite kal16, American English, male", "libflite_cmu_us_kal16.so.1",
+         "register_cmu_us_kal16"},
+        {"flite awb, Scottish English, male", "libflite_cmu_us_awb.so.1", "register_cmu_us_awb"},
     };
     for (const Known& k : known) {
         void* voiceLibrary = dlopen(k.library, RTLD_NOW | RTLD_LOCAL);

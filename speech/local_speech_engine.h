@@ -29,7 +29,10 @@ public:
     void SelectVoice(int voice) override;
     int VoiceCount() const override { return int(m_voices.size()); }
     int Voice() const { return m_voice; }
-    QString VoiceName(int voice) const { return m_voices.at(std::size_t(voice - 1)).name; }
+    QString VoiceName(int voice) const override {
+        return voice >= 1 && voice <= VoiceCount() ? m_voices[std::size_t(voice - 1)].name
+                                                   : QString();
+    }
 
     // Values outside a range are limited to it.
     int Speed() const override { return m_speed; }

@@ -27,8 +27,10 @@ int ReadingSettings::defaultSpeed() const {
 void ReadingSettings::fill() {
     const int count = m_engine.VoiceCount();
     m_voiceItems.clear();
+    m_voiceNames.clear();
     for (int voice = 1; voice <= count; ++voice) {
         m_voiceItems << voiceItemText(voice);
+        m_voiceNames << m_engine.VoiceName(voice);
     }
     selectFirstVoice();
 

@@ -44,6 +44,8 @@ public:
 
     // The voice list: its items, the selected position (-1 for none) and the text it shows.
     const QStringList& voiceItems() const { return m_voiceItems; }
+    // What each item's voice is (the engine's names, empty where it gives none).
+    const QStringList& voiceNames() const { return m_voiceNames; }
     int voicePosition() const { return m_voicePosition; }
     const QString& voiceText() const { return m_voiceText; }
     bool voiceListEnabled() const { return m_voiceListEnabled; }
@@ -79,6 +81,7 @@ private:
     SpeechEngine& m_engine;
     WindowKind m_kind;
     QStringList m_voiceItems;
+    QStringList m_voiceNames;
     int m_voicePosition = -1;
     QString m_voiceText;
     bool m_voiceListEnabled = true;

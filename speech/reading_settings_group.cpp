@@ -4,6 +4,7 @@
 
 #include "speech/spin_field_widget.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QtDebug>
 
 namespace quorvella {
@@ -70,7 +72,7 @@ ReadingSettingsGroup::ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind
       m_restoreVolume(
           makeRestoreButton(this, QStringLiteral("restoreVolume"), QStringLiteral("音量"))) {
     setAccessibleName(title());
-    m_voiceList->setObjectName(QStringLiteral("voiceList"));
+    m_voiceList->setObjectName(QStringLiteral("ComboBox1"));
     m_voiceList->setAccessibleName(QStringLiteral("声音选择"));
     m_voiceList->setEditable(true);
     m_voiceList->setInsertPolicy(QComboBox::NoInsert);
@@ -195,9 +197,14 @@ void ReadingSettingsGroup::render() {
         if (itemsOf(m_voiceList) != m_settings.voiceItems()) {
             m_voiceList->clear();
             m_voiceList->addItems(m_settings.voiceItems());
+            for (int position = 0; position < m_voiceList->count(); ++position) {
+                m_voiceList->setItemData(position, m_settings.voiceNames().value(position),
+                                         Qt::ToolTipRole);
+            }
             // The drop-down is as wide as its items, though the list itself is narrow.
-            m_voiceList->view()->setMinimumWidth(m_voiceList->view()->sizeHintForColumn(0) +
-                                                 m_voiceList->view()->frameWidth() * 2);
+            QAbstractItemView* view = m_voiceList->view();
+            view->setMinimumWidth(view->sizeHintForColumn(0) + view->frameWidth() * 2 +
+                                  view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
             showVoiceNumber();
         }
         const int position = m_settings.voicePosition();
@@ -210,6 +217,8 @@ void ReadingSettingsGroup::render() {
             showVoiceNumber();
         }
     }
+    m_voiceList->setToolTip(
+        m_settings.voiceNames().value(m_settings.voicePosition())); // the voice chosen
     m_voiceList->setEnabled(m_settings.voiceListEnabled());
     m_speedField->showText(m_settings.speed().text());
     m_pitchField->showText(m_settings.pitch().text());

@@ -27,6 +27,9 @@ public:
     // Voices are numbered 1 to VoiceCount.
     virtual void SelectVoice(int voice) = 0;
     virtual int VoiceCount() const = 0;
+    // What voice 1..VoiceCount is, for the learner: synthesiser, voice, accent, man or woman
+    // ("flite rms, American English, male"); empty where the engine does not say.
+    virtual QString VoiceName(int /*voice*/) const { return {}; }
 
     virtual int Speed() const = 0;
     virtual void SetSpeed(int speed) = 0;

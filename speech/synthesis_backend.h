@@ -22,6 +22,8 @@ class SynthesisBackend {
 public:
     virtual ~SynthesisBackend() = default;
 
+    // Each voice's name says the synthesiser, the voice, its accent and whether it is a man's or
+    // a woman's: "flite rms, American English, male".
     virtual QStringList voiceNames() const = 0;
 
     // Speaks text with the backend's voice number voice (from 0) into sink. Returns false when

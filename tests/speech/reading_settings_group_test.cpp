@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(ReadingSettingsGroupTest, PickingTheThirdVoiceSelectsVoice3) {
-    auto* voices = child<QComboBox>("voiceList");
+    auto* voices = child<QComboBox>("ComboBox1");
     ASSERT_EQ(voices->count(), 3);
     EXPECT_EQ(voices->currentText(), "第1种声音");
 
@@ -54,8 +54,25 @@ TEST_F(ReadingSettingsGroupTest, PickingTheThirdVoiceSelectsVoice3) {
     EXPECT_EQ(voices->currentText(), "第3种声音");
 }
 
+// The field keeps its 65 pixels; its drop-down shows each item whole, and each item says which
+// voice it is.
+TEST_F(ReadingSettingsGroupTest, TheDropDownShowsEachItemWholeWithTheVoiceItNames) {
+    auto* voices = child<QComboBox>("ComboBox1");
+    EXPECT_EQ(voices->width(), 65);
+    EXPECT_EQ(voices->toolTip(), "fake voice 1");
+    voices->showPopup();
+    QAbstractItemView* view = voices->view();
+    for (int position = 0; position < voices->count(); ++position) {
+        const QModelIndex item = view->model()->index(position, 0);
+        EXPECT_EQ(item.data(Qt::ToolTipRole).toString(),
+                  QStringLiteral("fake voice %1").arg(position + 1));
+        EXPECT_GE(view->viewport()->width(), view->sizeHintForIndex(item).width()) << position;
+    }
+    voices->hidePopup();
+}
+
 TEST_F(ReadingSettingsGroupTest, ProgramSelectionsTellTheEngineNothing) {
-    auto* voices = child<QComboBox>("voiceList");
+    auto* voices = child<QComboBox>("ComboBox1");
     voices->setFocus();
     QTest::keyClicks(voices, "x");
     EXPECT_EQ(engine.calls, Calls({"SelectVoice(0)"}));

@@ -35,6 +35,7 @@ public:
     void ResumeSpeech() override;
     void SelectVoice(int voice) override;
     int VoiceCount() const override { return voiceCount; }
+    QString VoiceName(int n) const override { return QStringLiteral("fake voice %1").arg(n); }
     int Speed() const override { return speed; }
     void SetSpeed(int value) override;
     int MinSpeed() const override { return minSpeed; }
