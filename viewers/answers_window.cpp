@@ -21,8 +21,9 @@ TForm6::TForm6(DataFolder folder, QWidget* parent)
     resize(640, 480);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
     auto* left = new QWidget(splitter);
-    left->setFixedWidth(233);
+    left->setObjectName(QStringLiteral("Panel1"));
     auto* column = new QVBoxLayout(left);
     column->addWidget(new RaisedLabel(QStringLiteral("课后习题答案"), Qt::red, 24, left));
 
@@ -52,7 +53,13 @@ TForm6::TForm6(DataFolder folder, QWidget* parent)
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setPlainText(QStringLiteral("请用鼠标双击左边课目"));
+    // The left pane starts 233 pixels wide and keeps its width when the window grows; the
+    // learner can drag the splitter.
+    splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
+    splitter->setCollapsible(0, false);
+    splitter->setCollapsible(1, false);
+    splitter->setSizes({233, width() - 233 - splitter->handleWidth()});
     setCentralWidget(splitter);
     statusBar();
 

@@ -7,6 +7,7 @@
 #include "tests/support/fake_speech_engine.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/recording_message_port.h"
+#include "tests/support/splitter_drag.h"
 #include "tools/lesson_file.h"
 
 #include <QApplication>
@@ -159,14 +160,7 @@ TEST_F(LessonWindow, TheSplittersStartAtTheirWidthsAndTheLearnerCanDragThem) {
     auto* splitter = child<QSplitter>("Splitter1");
     QTest::qWait(50);
     EXPECT_EQ(column->width(), 216);
-    // A drag of the handle 60 pixels to the left, as the mouse does it through the window.
-    QSplitterHandle* handle = splitter->handle(1);
-    const QPoint grip = handle->mapTo(window.get(), handle->rect().center());
-    QWindow* frame = window->windowHandle();
-    QTest::mousePress(frame, Qt::LeftButton, {}, grip);
-    QTest::mouseMove(frame, grip - QPoint(30, 0));
-    QTest::mouseMove(frame, grip - QPoint(60, 0));
-    QTest::mouseRelease(frame, Qt::LeftButton, {}, grip - QPoint(60, 0));
+    dragSplitterHandle(*splitter, 1, QPoint(-60, 0));
     EXPECT_EQ(column->width(), 276);
     // The column keeps its width when the window grows.
     window->resize(1200, 700);

@@ -5,11 +5,13 @@
 
 #include "richtext/page_browser.h"
 #include "tests/support/recording_message_port.h"
+#include "tests/support/splitter_drag.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -73,6 +75,18 @@ protected:
     QListWidget* list = nullptr;
     QTextEdit* area = nullptr;
 };
+
+TEST_F(AnswersWindow, TheLeftPaneStartsAt233PixelsAndTheLearnerCanDragIt) {
+    auto* left = window.findChild<QWidget*>("Panel1");
+    auto* splitter = window.findChild<QSplitter*>("Splitter1");
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(splitter, nullptr);
+    window.resize(900, 600);
+    QTest::qWait(50);
+    EXPECT_EQ(left->width(), 233);
+    dragSplitterHandle(*splitter, 1, QPoint(80, 0));
+    EXPECT_EQ(left->width(), 313);
+}
 
 TEST_F(AnswersWindow, StartsWithItsHintAndLoadsTheUnitDoubleClicked) {
     EXPECT_EQ(area->toPlainText(), "请用鼠标双击左边课目");
