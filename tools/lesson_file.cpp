@@ -4,7 +4,6 @@
 #include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace quorvella {
