@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -54,6 +55,44 @@ constexpr int kLeft = 60;
 constexpr int kFirstRow = 250;
 constexpr int kColumnStep = 136;
 constexpr int kRowStep = 96;
+
+// The painted texts: the heading with its shadow, and under it the icon, the version and the
+// web address on one line.
+const QString kHeading = QStringLiteral("Tamsora");
+const QString kVersion = QStringLiteral("版本1.0");
+const QString kAddressLine = QStringLiteral("网址：") + kAddress;
+constexpr QPoint kHeadingShadow(kLeft + 7, 120);
+constexpr QPoint kHeadingOffset(-7, -2);
+constexpr int kInfoLine = 160;
+
+QFont infoFont() {
+    return headingFont(19, false);
+}
+
+int infoBaseline() {
+    return kInfoLine + 16 + QFontMetrics(infoFont()).ascent() / 2 - 2;
+}
+
+QPoint versionOrigin() {
+    return {kLeft + 44, infoBaseline()};
+}
+
+QPoint addressOrigin() {
+    return versionOrigin() + QPoint(QFontMetrics(infoFont()).horizontalAdvance(kVersion) + 40, 0);
+}
+
+// Where text drawn from the baseline origin in font covers.
+QRect textArea(const QString& text, const QFont& font, QPoint origin) {
+    return QFontMetrics(font).boundingRect(text).translated(origin);
+}
+
+QLabel* accessibleTextLabel(const QString& text, const QRect& area, QWidget* parent) {
+    auto* label = new QLabel(parent); // no text of its own: the launcher paints it
+    label->setAccessibleName(text);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setGeometry(area);
+    return label;
+}
 
 } // namespace
 
@@ -118,13 +157,27 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
         button->setCursor(Qt::PointingHandCursor);
         button->setGeometry(kLeft + b.column * kColumnStep, kFirstRow + b.row * kRowStep, 97, 57);
         if (i + 1 == std::size(kButtons)) {
-            Button10 = button;
+            Button9 = button;
             connectHandler(button, &QPushButton::clicked, this, &QWidget::close);
         } else {
             connect(button, &QPushButton::clicked, this,
                     [this, i] { runHandler([this, i] { showActivity(i); }); });
         }
     }
+
+    const QFont heading = headingFont(77, true);
+    m_heading =
+        accessibleTextLabel(kHeading,
+                            textArea(kHeading, heading, kHeadingShadow) |
+                                textArea(kHeading, heading, kHeadingShadow + kHeadingOffset),
+                            this);
+    m_heading->setObjectName(QStringLiteral("heading"));
+    m_version =
+        accessibleTextLabel(kVersion, textArea(kVersion, infoFont(), versionOrigin()), this);
+    m_version->setObjectName(QStringLiteral("version"));
+    m_address = accessibleTextLabel(kAddressLine,
+                                    textArea(kAddressLine, infoFont(), addressOrigin()), this);
+    m_address->setObjectName(QStringLiteral("address"));
 }
 
 void TForm1::showActivity(std::size_t index) {
@@ -136,24 +189,17 @@ void TForm1::showActivity(std::size_t index) {
 void TForm1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    const QString title = QStringLiteral("Tamsora");
     painter.setFont(headingFont(77, true));
-    const QPoint shadow(kLeft + 7, 120);
     painter.setPen(kTeal);
-    painter.drawText(shadow, title);
+    painter.drawText(kHeadingShadow, kHeading);
     painter.setPen(kAqua);
-    painter.drawText(shadow - QPoint(7, 2), title);
+    painter.drawText(kHeadingShadow + kHeadingOffset, kHeading);
 
-    const int line = 160;
-    painter.drawPixmap(kLeft, line, programIcon());
-    painter.setFont(headingFont(19, false));
+    painter.drawPixmap(kLeft, kInfoLine, programIcon());
+    painter.setFont(infoFont());
     painter.setPen(kTeal);
-    const QFontMetrics metrics(painter.font());
-    const int baseline = line + 16 + metrics.ascent() / 2 - 2;
-    const QString version = QStringLiteral("版本1.0");
-    painter.drawText(kLeft + 44, baseline, version);
-    painter.drawText(kLeft + 44 + metrics.horizontalAdvance(version) + 40, baseline,
-                     QStringLiteral("网址：") + kAddress);
+    painter.drawText(versionOrigin(), kVersion);
+    painter.drawText(addressOrigin(), kAddressLine);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

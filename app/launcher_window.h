@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class QLabel;
 class QPushButton;
 
 namespace quorvella {
@@ -42,7 +43,12 @@ private:
     void showActivity(std::size_t index);
 
     Activities m_activities{};
-    QPushButton* Button10 = nullptr; // "退出程序"
+    QPushButton* Button9 = nullptr; // "退出程序"
+    // Screen readers cannot read painted text: each painted text has a label of no look of its
+    // own, over the text, that carries it as its accessible name.
+    QLabel* m_heading = nullptr;
+    QLabel* m_version = nullptr;
+    QLabel* m_address = nullptr;
 };
 
 } // namespace quorvella

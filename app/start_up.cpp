@@ -5,6 +5,7 @@
 #include "app/quorvella_application.h"
 #include "core/app_error.h"
 #include "core/message_port.h"
+#include "core/qt_translations.h"
 #include "lessons/lesson_window.h"
 #include "mocktest/mock_test_window.h"
 #include "speech/speech_engine_factory.h"
@@ -138,6 +139,7 @@ int runStartUp(StartUp& startUp) {
 
 int runQuorvella(int argc, char** argv) {
     QuorvellaApplication application(argc, argv);
+    installChineseQtTexts(); // before any window, so that every dialog follows
     QApplication::setWindowIcon(programIcon());
     MessageBoxPort boxes;
     setApplicationMessagePort(&boxes);

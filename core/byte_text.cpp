@@ -39,6 +39,10 @@ bool isCharacterBoundary(std::string_view text, std::size_t pos) {
     return i == pos;
 }
 
+std::string_view upToFirstZero(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
 std::string_view trimmed(std::string_view text) {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
     std::size_t begin = 0;

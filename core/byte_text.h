@@ -16,6 +16,9 @@ std::size_t characterLength(std::string_view text, std::size_t pos);
 // True when pos (0..size) is where a character starts or the end of the text.
 bool isCharacterBoundary(std::string_view text, std::size_t pos);
 
+// The text before its first 0 byte; all of it when it holds none. A pane shows no further.
+std::string_view upToFirstZero(std::string_view text);
+
 // Removes bytes 0x00-0x20 at both ends; bytes from 0x80 up are never removed.
 std::string_view trimmed(std::string_view text);
 

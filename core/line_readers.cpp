@@ -1,6 +1,7 @@
 #include "core/line_readers.h"
 
 #include "core/app_error.h"
+#include "core/byte_text.h"
 
 #include <QFile>
 #include <cerrno>
@@ -77,7 +78,7 @@ std::string readFileBytes(const QString& path) {
 }
 
 std::vector<std::string> splitLines(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
+    text = upToFirstZero(text);
     std::vector<std::string> lines;
     std::size_t i = 0;
     while (i < text.size()) {

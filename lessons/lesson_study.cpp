@@ -22,13 +22,6 @@ long long blanksOf(std::string_view line) {
     return blanks;
 }
 
-std::string upToFirstZero(std::string text) {
-    if (const std::size_t zero = text.find('\0'); zero != std::string::npos) {
-        text.resize(zero);
-    }
-    return text;
-}
-
 } // namespace
 
 LessonCounts lessoncounts(const std::vector<std::string>& paneLines) {
@@ -76,7 +69,7 @@ std::string LessonStudy::uncode(int n) const {
 // CR LF), decoded with the translation key.
 std::string LessonStudy::translation(int n) const {
     const std::string bytes = readFileBytes(m_folder.path(QStringLiteral("cn/%1.txt").arg(n)));
-    const std::string_view text = std::string_view(bytes).substr(0, bytes.find('\0'));
+    const std::string_view text = upToFirstZero(bytes);
     std::string paneText;
     paneText.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -99,9 +92,9 @@ void LessonStudy::load(int position, LessonPanes& panes) {
     m_engine.StopSpeech();
     panes.setTitle(m_catalogue[std::size_t(position)]);
     panes.clearLesson();
-    panes.setLesson(upToFirstZero(uncode(position)));
+    panes.setLesson(std::string(upToFirstZero(uncode(position))));
     panes.setCounts(lessoncounts(panes.lessonPaneLines()));
-    panes.setTranslation(upToFirstZero(translation(position)));
+    panes.setTranslation(std::string(upToFirstZero(translation(position))));
 }
 
 } // namespace quorvella

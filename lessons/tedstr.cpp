@@ -20,11 +20,14 @@ constexpr std::array<std::uint8_t, 256> makeValueTable() {
 
 constexpr std::array<std::uint8_t, 256> kValue = makeValueTable();
 
-constexpr std::uint16_t kMultiplier = 52845;
-constexpr std::uint16_t kIncrement = 22719;
+constexpr std::uint32_t kMultiplier = 52845;
+constexpr std::uint32_t kIncrement = 22719;
 
+// Unsigned 32-bit arithmetic: the product reaches 65790 * 52845, beyond int, and only its low
+// 16 bits are kept.
 std::uint16_t nextKey(std::uint16_t key, unsigned char fedBack) {
-    return static_cast<std::uint16_t>((key + fedBack) * kMultiplier + kIncrement);
+    const std::uint32_t sum = std::uint32_t{key} + std::uint32_t{fedBack};
+    return static_cast<std::uint16_t>(sum * kMultiplier + kIncrement);
 }
 
 } // namespace

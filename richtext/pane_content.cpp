@@ -1,12 +1,13 @@
 #include "richtext/pane_content.h"
 
 #include "core/app_error.h"
+#include "core/byte_text.h"
 #include "core/gbk_codec.h"
 
 namespace quorvella {
 
 QString plainPaneText(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\0'));
+    bytes = upToFirstZero(bytes);
     QString text = decodeGbk(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -42,7 +42,6 @@ void ClockedAudioOutput::tick() {
 
 void CaptureAudioOutput::played(const std::int16_t* data, qint64 count) {
     frames.insert(frames.end(), data, data + count * 2);
-    emit framesPlayed(count);
 }
 
 } // namespace quorvella

@@ -108,9 +108,6 @@ public:
 
     qint64 frameCount() const { return qint64(frames.size() / 2); }
 
-signals:
-    void framesPlayed(qint64 count);
-
 protected:
     void played(const std::int16_t* data, qint64 count) override;
 };

@@ -1,5 +1,7 @@
 #include "speech/espeak_backend.h"
 
+#include "speech/shared_library.h"
+
 #include <QList>
 #include <algorithm>
 #include <dlfcn.h>
@@ -43,12 +45,6 @@ int synthCallback(short* samples, int count, espeak_EVENT* events) {
         return 1;
     }
     return 0;
-}
-
-template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
 }
 
 bool speaksEnglish(const espeak_VOICE& voice) {

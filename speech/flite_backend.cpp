@@ -1,5 +1,7 @@
 #include "speech/flite_backend.h"
 
+#include "speech/shared_library.h"
+
 #include <dlfcn.h>
 #include <flite/flite.h>
 
@@ -46,12 +48,6 @@ int streamChunk(const cst_wave* wave, int start, int size, int /*last*/,
         return CST_AUDIO_STREAM_STOP;
     }
     return CST_AUDIO_STREAM_CONT;
-}
-
-template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
 }
 
 // flite's own pace is about this many words per minute.

@@ -29,7 +29,6 @@ public:
     // Assigning the bounds leaves the shown text as it is.
     void setMinimum(int minimum) { m_minimum = minimum; }
     void setMaximum(int maximum) { m_maximum = maximum; }
-    void setStep(int step) { m_step = step; }
 
     // value limited to the range: below the minimum gives the minimum, above the maximum the
     // maximum. With minimum == maximum the value is returned unchanged.

@@ -1,9 +1,9 @@
 #include "tools/lesson_file.h"
 
+#include "core/byte_text.h"
 #include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace quorvella {
@@ -49,9 +49,7 @@ bool nextSpread(std::vector<std::size_t>& ends, std::size_t limit) {
 } // namespace
 
 std::string lessonPaneText(std::string_view fileBytes, std::uint16_t key) {
-    std::string text = uncodeLessonFile(fileBytes, key);
-    text.resize(std::min(text.size(), text.find('\0')));
-    return text;
+    return std::string(upToFirstZero(uncodeLessonFile(fileBytes, key)));
 }
 
 LessonFile makeLessonFile(const std::vector<std::string>& givenLines, std::uint16_t key) {

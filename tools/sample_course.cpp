@@ -4,6 +4,7 @@
 #include "core/byte_text.h"
 #include "core/gbk_codec.h"
 #include "core/line_readers.h"
+#include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
 #include "tools/lesson_file.h"
 
@@ -26,8 +27,8 @@ namespace quorvella {
 
 namespace {
 
-constexpr std::uint16_t kLessonKey = 33965;
-constexpr std::uint16_t kTranslationKey = 40353;
+constexpr std::uint16_t kLessonKey = LessonStudy::kLessonKey;
+constexpr std::uint16_t kTranslationKey = LessonStudy::kTranslationKey;
 constexpr std::string_view kCrLf = "\r\n";
 
 // A line of a source file, UTF-8, without its line break, and where it came from.

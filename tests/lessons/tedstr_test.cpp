@@ -50,6 +50,31 @@ TEST(Tedstr, KeyStreamCases) {
     EXPECT_EQ(static_cast<unsigned char>(tedstr::streamdecode("AB", 0x0100)[1]), 0x42 ^ (k1 >> 8));
 }
 
+// Key streams worked out apart from the codec (a separate computation of
+// K' = ((K + fed-back byte) * 52845 + 22719) mod 65536; the first step of the first row by hand:
+// K1 = (65535 + 0xFF) * 52845 + 22719 mod 65536 = 0x28E5, so the second output is 0xFF ^ 0x28).
+// Large keys drive K + byte past 40637, where the product no longer fits in an int. A fault that
+// encode and decode shared would pass the round trip; it cannot pass this table.
+TEST(Tedstr, KeyStreamMatchesValuesWorkedOutApart) {
+    struct Case {
+        std::uint16_t key;
+        std::string input, decoded, encoded;
+    };
+    const std::vector<Case> cases = {
+        {65535, "\xFF\xFF\xFF\xFF", std::string("\x00\xD7\x59\x36", 4),
+         std::string("\x00\x75\x6E\xD7", 4)},
+        {40637, std::string("\x01\x00\x80\xFE", 4), "\x9F\xD3\xBC\xE5", "\x9F\x3A\xCD\x5B"},
+        {33965, std::string("\xB0\xA1\xFF\x00\x7F", 5), "\x34\x56\xB4\xF1\xE1",
+         "\x34\x5B\xF0\x39\x1D"},
+        {40353, "The Library", "\xC9\xA8\xBE\x46\x42\x15\x7D\x94\x91\x1B\x15",
+         "\xC9\x7F\x9C\x7D\xF3\x5F\x34\x95\xE2\x71\x64"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tedstr::streamdecode(c.input, c.key), c.decoded) << c.key;
+        EXPECT_EQ(tedstr::streamencode(c.input, c.key), c.encoded) << c.key;
+    }
+}
+
 TEST(Tedstr, EncodedTextIsTheAlphabetOnlyAndDecodesBack) {
     std::mt19937 random(20261210);
     std::uniform_int_distribution<int> byte(0, 255);

@@ -4,6 +4,7 @@
 #include "viewers/help_window.h"
 
 #include "richtext/page_browser.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/recording_message_port.h"
 #include "tests/support/splitter_drag.h"
 
@@ -114,6 +115,7 @@ TEST(DocumentViewers, ShowTheirPageEachTimeTheyAppearAndNotWhileVisible) {
     writeFile(dir.filePath("help/help.htm"),
               "<html><head><meta charset=\"GB18030\"></head><body><p>help</p>"
               "<p><a href=\"#x\">x</a></p></body></html>");
+    writeFile(dir.filePath("help/other.htm"), "<html><body><p>another page</p></body></html>");
     RecordingMessagePort port;
     TForm5 grammar{DataFolder(dir.path())};
     TForm10 help{DataFolder(dir.path())};
@@ -130,12 +132,21 @@ TEST(DocumentViewers, ShowTheirPageEachTimeTheyAppearAndNotWhileVisible) {
     EXPECT_TRUE(help.browser().toPlainText().contains("help"));
     help.show(); // pressed again while visible: no new navigation
     EXPECT_EQ(navigations, 1);
-    help.browser().setSource(QUrl("#x"));
-    help.hide();
-    help.show();
-    EXPECT_GE(navigations, 2);
-    EXPECT_EQ(help.browser().source().fileName(), "help.htm");
-    EXPECT_TRUE(help.browser().source().fragment().isEmpty());
+    // Followed within the page, then to another page: shown again, the window is back on its
+    // page, at its top.
+    for (const QString& link : {QStringLiteral("#x"), QStringLiteral("other.htm")}) {
+        help.browser().setSource(QUrl(link));
+        ASSERT_NE(help.browser().source(), QUrl::fromLocalFile(dir.filePath("help/help.htm")))
+            << link.toStdString();
+        const int beforeShowing = navigations;
+        help.hide();
+        help.show();
+        EXPECT_GT(navigations, beforeShowing) << link.toStdString();
+        EXPECT_EQ(help.browser().source().toString(),
+                  QUrl::fromLocalFile(dir.filePath("help/help.htm")).toString());
+        EXPECT_TRUE(help.browser().toPlainText().contains("help"));
+        EXPECT_FALSE(help.browser().toPlainText().contains("another page"));
+    }
     EXPECT_TRUE(port.errors.isEmpty()) << port.errors.join('\n').toStdString();
 }
 
