@@ -3,8 +3,10 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -63,6 +65,14 @@ FontAndColour FontColourDialog::chosen() const {
 
 void FontColourDialog::setColour(const QColor& colour) {
     m_colour = colour;
+    // The sample of Qt's font choice (the line in its "sample" frame) shows the colour too.
+    for (auto* sample : m_fonts->findChildren<QLineEdit*>()) {
+        if (qobject_cast<QGroupBox*>(sample->parentWidget()) != nullptr) {
+            QPalette palette = sample->palette();
+            palette.setColor(QPalette::Text, colour);
+            sample->setPalette(palette);
+        }
+    }
     m_colourButton->setIcon(swatch(colour));
     m_colourButton->setAccessibleName(QStringLiteral("颜色 %1").arg(colour.name()));
 }
