@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace quorvella {
@@ -276,6 +277,38 @@ TEST_F(DeviceAudio, StopIsSilentAtOnceAndReportsNoEnd) {
     EXPECT_LE(m_recording->peak(stopped + kCutMs, stopped + 1500), kAudible)
         << "heard after the stop: " << m_recording->envelope(stopped - 100, stopped + 400);
     EXPECT_TRUE(m_doneAt.empty());
+}
+
+// No order of calls leaves the output unable to play: after random speaking, pausing,
+// continuing and stopping, the engine is heard again and reports the end.
+TEST_F(DeviceAudio, AfterRandomCallsTheNextTextIsHeardAndEnds) {
+    const QStringList words = {QStringLiteral("apple"), QStringLiteral("Good morning."), kLongText,
+                               QString()};
+    std::mt19937 random(7);
+    for (int step = 0; step < 300; ++step) {
+        switch (random() % 5) {
+        case 0:
+        case 1:
+            m_engine->SpeakText(words.at(int(random() % words.size())));
+            break;
+        case 2:
+            m_engine->PauseSpeech();
+            break;
+        case 3:
+            m_engine->ResumeSpeech();
+            break;
+        case 4:
+            m_engine->StopSpeech();
+            break;
+        }
+        runFor(int(random() % 30));
+    }
+    m_engine->ResumeSpeech();
+    m_engine->StopSpeech();
+    m_doneAt.clear();
+    const double spoken = now();
+    m_engine->SpeakText(QStringLiteral("Hello, this is a test of the voice."));
+    expectHeardAndEndReported(spoken);
 }
 
 } // namespace
