@@ -5,7 +5,8 @@ QUORVELLA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-mult
     flite1-dev libespeak-ng-dev)
 QUORVELLA_SPEECH_PACKAGES=(libflite1 libespeak-ng1 espeak-ng-data)
 QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei qt6-translations-l10n "${QUORVELLA_SPEECH_PACKAGES[@]}")
-QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git)
+QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
+    pulseaudio pulseaudio-utils)
 
 # ensure_packages PACKAGE...: installs with apt-get the packages that are not installed yet,
 # through sudo when not root; does nothing when all are present.

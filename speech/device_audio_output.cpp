@@ -1,50 +1,44 @@
 #include "speech/device_audio_output.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
 #include <QAudioSink>
 #include <QIODevice>
 #include <QMediaDevices>
-#include <cstring>
+#include <algorithm>
 
 namespace quorvella {
 
-// The sink pulls from here. While speech is in flight it never runs dry: missing audio is
-// written as silence, so the sink never falls into an underrun and its clock keeps counting.
-class PcmDevice final : public QIODevice {
-public:
-    PcmQueue* queue = nullptr;
-    qint64 written = 0;        // frames handed to the sink since it started
-    std::deque<qint64> endsAt; // frame positions of the ends of text handed over
+namespace {
 
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 1 << 16; }
+constexpr qint64 kBytesPerFrame = 4;
+// What each stream asks the server to hold: about 70 ms is granted for it, enough to ride out
+// a busy moment of the GUI thread, which writes to the stream.
+constexpr qsizetype kStreamBuffer = AudioOutput::kSampleRate * kBytesPerFrame / 10;
+// After the last end of text the stream plays silence this long before it is closed: the end
+// of the audio is played out whole, and a word chosen soon after needs no new stream.
+constexpr int kLingerMs = 1000;
 
-protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        const qint64 frames = maxSize / 4;
-        auto* out = reinterpret_cast<std::int16_t*>(data);
-        std::vector<qint64> ends;
-        const qint64 rendered = queue != nullptr ? queue->render(out, frames, 48000, ends) : 0;
-        std::memset(out + rendered * 2, 0, std::size_t(frames - rendered) * 4);
-        for (const qint64 end : ends) {
-            endsAt.push_back(written + end);
+} // namespace
+
+DeviceAudioOutput::DeviceAudioOutput(const QAudioDevice& device, const QAudioFormat& format)
+    : m_sink(std::make_unique<QAudioSink>(device, format)) {
+    m_feed.setInterval(10);
+    m_feed.setTimerType(Qt::PreciseTimer);
+    connect(&m_feed, &QTimer::timeout, this, &DeviceAudioOutput::feed);
+    m_linger.setSingleShot(true);
+    m_linger.setInterval(kLingerMs);
+    connect(&m_linger, &QTimer::timeout, this, &DeviceAudioOutput::closeStream);
+    // The sink closes the stream on its own when the sound server goes away, and deletes the
+    // device we write to with it.
+    connect(m_sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::StoppedState && m_stream != nullptr) {
+            m_stream = nullptr;
+            closeStream();
         }
-        written += frames;
-        return frames * 4;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-};
-
-DeviceAudioOutput::DeviceAudioOutput() : m_device(std::make_unique<PcmDevice>()) {
-    m_poll.setInterval(20);
-    connect(&m_poll, &QTimer::timeout, this, &DeviceAudioOutput::checkPlayed);
+    });
 }
 
 DeviceAudioOutput::~DeviceAudioOutput() {
-    if (m_sink) {
-        m_sink->stop();
-    }
+    closeStream();
 }
 
 std::unique_ptr<DeviceAudioOutput> DeviceAudioOutput::open() {
@@ -59,49 +53,132 @@ std::unique_ptr<DeviceAudioOutput> DeviceAudioOutput::open() {
     if (device.isNull() || !device.isFormatSupported(format)) {
         return nullptr;
     }
-    std::unique_ptr<DeviceAudioOutput> output(new DeviceAudioOutput);
-    output->m_sink = std::make_unique<QAudioSink>(device, format);
-    output->m_sink->setBufferSize(kSampleRate * 4 / 10); // 100 ms
-    if (!output->start()) {
+    std::unique_ptr<DeviceAudioOutput> output(new DeviceAudioOutput(device, format));
+    if (!output->openStream()) {
         return nullptr;
     }
-    output->playingChanged();
+    output->closeStream();
     return output;
 }
 
-bool DeviceAudioOutput::start() {
-    m_device->queue = m_queue;
-    m_device->written = 0;
-    m_device->endsAt.clear();
-    if (!m_device->isOpen()) {
-        m_device->open(QIODevice::ReadOnly);
+// A stream is open only while there is speech to play (and a moment after): stopping closes
+// it, which drops at once whatever the server still holds, and the next text gets a new one.
+bool DeviceAudioOutput::openStream() {
+    // The sink keeps the buffer size the server granted its last stream as the request for the
+    // next one, and the server grants less than it is asked: without asking afresh, each new
+    // stream would get a smaller buffer than the one before.
+    m_sink->setBufferSize(kStreamBuffer);
+    QIODevice* stream = m_sink->start();
+    if (stream == nullptr || m_sink->state() == QAudio::StoppedState) {
+        m_sink->stop();
+        return false;
     }
-    m_sink->start(m_device.get());
-    return m_sink->error() != QAudio::OpenError;
+    m_stream = stream;
+    ++m_streamNumber;
+    m_written = 0;
+    m_primed = false;
+    m_endsAt.clear();
+    return true;
+}
+
+void DeviceAudioOutput::closeStream() {
+    m_feed.stop();
+    m_linger.stop();
+    m_endsAt.clear();
+    if (m_stream != nullptr) {
+        m_stream = nullptr;
+        m_sink->stop();
+    }
 }
 
 void DeviceAudioOutput::playingChanged() {
-    m_device->queue = m_queue;
     if (isPlaying()) {
-        m_sink->resume();
-        m_poll.start();
-    } else {
+        m_linger.stop();
+        if (m_stream == nullptr && !openStream()) {
+            return;
+        }
+        if (m_sink->state() == QAudio::SuspendedState) {
+            m_sink->resume();
+        }
+        writeAhead();
+        m_feed.start();
+    } else if (m_stream == nullptr) {
+        m_feed.stop();
+    } else if (isPaused()) {
+        m_feed.stop();
+        m_linger.stop();
         m_sink->suspend();
-        m_poll.stop();
+    } else if (!m_linger.isActive()) {
+        // Nothing in flight: silence is played until the stream is closed.
+        if (m_sink->state() == QAudio::SuspendedState) {
+            m_sink->resume();
+        }
+        m_feed.start();
+        m_linger.start();
     }
 }
 
 void DeviceAudioOutput::dropHeldAudio() {
-    m_sink->reset(); // what the device still holds is dropped
-    start();
+    closeStream();
 }
 
-void DeviceAudioOutput::checkPlayed() {
-    const qint64 played = m_sink->processedUSecs() * kSampleRate / 1000000;
-    while (!m_device->endsAt.empty() && m_device->endsAt.front() <= played) {
-        m_device->endsAt.pop_front();
-        emit textPlayed();
+void DeviceAudioOutput::feed() {
+    if (reportPlayedEnds()) {
+        writeAhead();
     }
+}
+
+// Returns false when a handler of the report closed the stream.
+bool DeviceAudioOutput::reportPlayedEnds() {
+    if (m_stream == nullptr) {
+        return false;
+    }
+    const qint64 played = m_sink->processedUSecs() * kSampleRate / 1000000;
+    while (!m_endsAt.empty() && m_endsAt.front() <= played) {
+        m_endsAt.pop_front();
+        const std::uint64_t stream = m_streamNumber;
+        emit textPlayed();
+        // A handler may have stopped the speech (and opened a new stream for the next text):
+        // the ends still listed belonged to the audio that was dropped.
+        if (m_stream == nullptr || m_streamNumber != stream) {
+            return m_stream != nullptr;
+        }
+    }
+    return true;
+}
+
+// Writes what the stream has room for: the audio of the queue while playing, then silence. A
+// stream starts to play only once the server holds its pre-buffer, and stops again when it
+// runs dry, so once it has had audio it is always written full; before the first audio of a
+// new stream nothing is written, so that the first word is not held back behind silence.
+void DeviceAudioOutput::writeAhead() {
+    if (m_stream == nullptr || m_sink->state() == QAudio::SuspendedState) {
+        return;
+    }
+    const qint64 room = m_sink->bytesFree() / kBytesPerFrame;
+    if (room <= 0) {
+        return;
+    }
+    m_buffer.resize(std::size_t(room) * 2);
+    std::vector<qint64> ends;
+    const qint64 rendered = isPlaying() && m_queue != nullptr
+                                ? m_queue->render(m_buffer.data(), room, kSampleRate, ends)
+                                : 0;
+    if (rendered > 0 || !ends.empty()) {
+        m_primed = true;
+    }
+    const qint64 frames = m_primed ? room : rendered;
+    if (frames == 0) {
+        return;
+    }
+    std::fill(m_buffer.begin() + std::ptrdiff_t(rendered) * 2,
+              m_buffer.begin() + std::ptrdiff_t(frames) * 2, std::int16_t(0));
+    for (const qint64 end : ends) {
+        m_endsAt.push_back(m_written + end);
+    }
+    const qint64 written =
+        m_stream->write(reinterpret_cast<const char*>(m_buffer.data()), frames * kBytesPerFrame);
+    m_written += std::max<qint64>(written, 0) / kBytesPerFrame;
 }
 
 } // namespace quorvella

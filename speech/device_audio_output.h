@@ -4,15 +4,17 @@
 
 #include "speech/audio_output.h"
 
+#include <QAudioDevice>
+#include <QAudioFormat>
 #include <QTimer>
 #include <deque>
 #include <memory>
+#include <vector>
 
 class QAudioSink;
+class QIODevice;
 
 namespace quorvella {
-
-class PcmDevice;
 
 class DeviceAudioOutput final : public AudioOutput {
     Q_OBJECT
@@ -27,13 +29,22 @@ protected:
     void dropHeldAudio() override;
 
 private:
-    DeviceAudioOutput();
-    bool start();
-    void checkPlayed();
+    DeviceAudioOutput(const QAudioDevice& device, const QAudioFormat& format);
+    bool openStream();
+    void closeStream();
+    void feed();
+    bool reportPlayedEnds();
+    void writeAhead();
 
     std::unique_ptr<QAudioSink> m_sink;
-    std::unique_ptr<PcmDevice> m_device;
-    QTimer m_poll;
+    QIODevice* m_stream = nullptr;    // the sink's stream while one is open; the sink owns it
+    std::uint64_t m_streamNumber = 0; // counts the streams opened
+    qint64 m_written = 0;             // frames written to the open stream
+    bool m_primed = false;            // whether it has had audio
+    std::deque<qint64> m_endsAt;      // frame positions in it of the ends of text written
+    std::vector<std::int16_t> m_buffer;
+    QTimer m_feed;
+    QTimer m_linger;
 };
 
 } // namespace quorvella

@@ -38,8 +38,8 @@ void LocalSpeechEngine::SpeakText(const QString& text) {
 void LocalSpeechEngine::StopSpeech() {
     m_worker.stop(*m_channel);
     m_textsInFlight = 0;
-    m_output->drop();
     m_output->setActive(false);
+    m_output->drop();
 }
 
 void LocalSpeechEngine::PauseSpeech() {

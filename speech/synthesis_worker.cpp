@@ -47,12 +47,14 @@ void SynthesisWorker::speak(const std::shared_ptr<SpeechChannel>& channel, const
     {
         std::lock_guard lock(m_mutex);
         const std::uint64_t generation = channel->queue.generation();
+        const std::size_t firstOfText = channel->m_pending.size();
         for (const QString& sentence : sentences) {
-            channel->m_pending.push_back({sentence, job, generation, false});
+            channel->m_pending.push_back({sentence, job, generation, false, false});
         }
         if (sentences.isEmpty()) {
-            channel->m_pending.push_back({QString(), job, generation, true});
+            channel->m_pending.push_back({QString(), job, generation, false, false});
         }
+        channel->m_pending[firstOfText].first = true;
         channel->m_pending.back().last = true;
         if (std::find(m_channels.begin(), m_channels.end(), channel) == m_channels.end()) {
             m_channels.push_back(channel);
@@ -117,11 +119,21 @@ void SynthesisWorker::run() {
         lock.unlock();
 
         PcmQueue& queue = channel->queue;
+        SilenceTrimmer& trimmer = channel->m_trimmer;
+        if (sentence.first) {
+            trimmer.reset();
+        }
         const VoiceInfo& voice = m_voices.at(std::size_t(sentence.job.voice));
+        const auto push = [&](std::vector<std::int16_t> samples, int rate) {
+            if (samples.empty()) {
+                return queue.generation() == sentence.generation;
+            }
+            return queue.push(
+                {std::move(samples), rate, sentence.job.gainLeft, sentence.job.gainRight, false},
+                sentence.generation);
+        };
         const SampleSink sink = [&](const std::int16_t* samples, std::size_t count, int rate) {
-            PcmChunk chunk{std::vector<std::int16_t>(samples, samples + count), rate,
-                           sentence.job.gainLeft, sentence.job.gainRight, false};
-            return !m_quit && queue.push(std::move(chunk), sentence.generation);
+            return !m_quit && push(trimmer.take(samples, count, rate), rate);
         };
         bool complete = true;
         if (!sentence.text.isEmpty()) {
@@ -129,6 +141,8 @@ void SynthesisWorker::run() {
                 voice.backend->synthesize(voice.index, sentence.text, sentence.job.settings, sink);
         }
         if (complete && sentence.last) {
+            const int rate = trimmer.rate();
+            push(trimmer.finish(), rate);
             queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, sentence.generation);
         }
         lock.lock();

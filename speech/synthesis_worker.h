@@ -4,6 +4,7 @@
 // each engine's output.
 
 #include "speech/pcm_queue.h"
+#include "speech/silence_trimmer.h"
 #include "speech/synthesis_backend.h"
 
 #include <atomic>
@@ -45,9 +46,11 @@ private:
         QString text;
         SpeechJob job;
         std::uint64_t generation = 0;
-        bool last = false; // the text ends after this sentence
+        bool first = false; // the text starts with this sentence
+        bool last = false;  // the text ends after this sentence
     };
     std::deque<Sentence> m_pending; // guarded by the worker's mutex
+    SilenceTrimmer m_trimmer;       // used on the worker's thread only
 };
 
 class SynthesisWorker {
