@@ -70,6 +70,6 @@ start_sound_server
 # The audio tests record the sink's monitor, so they run after the others, one at a time, with
 # nothing else playing.
 status=0
-ctest --preset debug -j "$(nproc)" -E '^DeviceAudio\.' || status=$?
-ctest --preset debug -R '^DeviceAudio\.' || status=$?
+ctest --preset debug -j "$(nproc)" -E '^DeviceAudio' || status=$?
+ctest --preset debug -R '^DeviceAudio' || status=$?
 exit "$status"

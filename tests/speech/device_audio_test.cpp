@@ -4,6 +4,7 @@
 #include "speech/device_audio_output.h"
 #include "speech/local_speech_engine.h"
 #include "speech/speech_engine_factory.h"
+#include "tests/support/monitor_recording.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,126 +21,12 @@
 namespace quorvella {
 namespace {
 
-constexpr int kRate = 48000;  // the recording's frames per second
-constexpr int kSpeech = 2000; // speech peaks above this
-// A sample above this is audible (-54 dBFS): the fading tail of a word is, silence is not.
-constexpr int kAudible = 64;
 // The end of a text is reported this long after its last audible sample at most.
 constexpr double kEndReportMs = 150;
-// How far a time read from the recording may be off: the sink renders a little ahead of its
-// clock (its latency, about 10 ms here) and the monitor hands frames on as they are rendered.
-constexpr double kClockSlackMs = 20;
-// Stop and pause are silent this soon on the recording.
-constexpr double kCutMs = 40;
 
 const QString kLongText = QStringLiteral(
     "The library opens at eight in the morning. Students come in quietly and find a seat near "
     "the windows. Some of them read newspapers, others study for their examinations.");
-
-// Records the null sink's monitor with parec. Each frame's time on the test's clock comes from
-// when the frames arrive: frame n was rendered no later than it arrived, and the earliest
-// arrival relative to its position is the tightest such bound, so that bound calibrates.
-class MonitorRecording {
-public:
-    explicit MonitorRecording(const QElapsedTimer& clock) : m_clock(clock) {}
-    ~MonitorRecording() {
-        if (m_parec.state() != QProcess::NotRunning) {
-            m_parec.kill();
-            m_parec.waitForFinished(2000);
-        }
-    }
-
-    // Returns an empty string once the recording runs, else why it does not.
-    QString start() {
-        QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { read(); });
-        m_parec.start(QStringLiteral("parec"),
-                      {QStringLiteral("-d"), QStringLiteral("quorvella_test.monitor"),
-                       QStringLiteral("--format=s16le"), QStringLiteral("--rate=48000"),
-                       QStringLiteral("--channels=2"), QStringLiteral("--raw"),
-                       QStringLiteral("--latency-msec=10")});
-        if (!m_parec.waitForStarted(3000)) {
-            return QStringLiteral("parec cannot be started: ") + m_parec.errorString();
-        }
-        QElapsedTimer waited;
-        waited.start();
-        while (frameCount() < kRate / 4 && waited.elapsed() < 3000 &&
-               m_parec.state() == QProcess::Running) {
-            m_parec.waitForReadyRead(10);
-        }
-        if (frameCount() < kRate / 4) {
-            return QStringLiteral("parec records nothing from quorvella_test.monitor: ") +
-                   QString::fromLocal8Bit(m_parec.readAllStandardError()).trimmed();
-        }
-        return {};
-    }
-
-    qint64 frameCount() const { return qint64(m_samples.size() / 2); }
-
-    // When the sink rendered frame n, in milliseconds of the test's clock, and back.
-    double timeOf(qint64 frame) const { return m_offsetMs + double(frame) * 1000.0 / kRate; }
-    qint64 frameAt(double ms) const {
-        return std::clamp(qint64(std::llround((ms - m_offsetMs) * kRate / 1000.0)), qint64(0),
-                          frameCount());
-    }
-
-    // The largest absolute sample between two times.
-    int peak(double fromMs, double toMs) const {
-        int result = 0;
-        for (qint64 f = frameAt(fromMs); f < frameAt(toMs); ++f) {
-            result = std::max(result, sampleAt(f));
-        }
-        return result;
-    }
-
-    // The time of the first sample of speech and of the last audible sample after fromMs; NaN
-    // when there is none.
-    double firstSpeech(double fromMs) const { return find(fromMs, kSpeech, true); }
-    double lastAudible(double fromMs) const { return find(fromMs, kAudible, false); }
-
-    // The loudness of 20 ms blocks between two times, for failure messages.
-    std::string envelope(double fromMs, double toMs) const {
-        std::string text;
-        for (double t = fromMs; t < toMs; t += 20) {
-            text += std::to_string(peak(t, t + 20)) + ' ';
-        }
-        return text;
-    }
-
-private:
-    int sampleAt(qint64 frame) const {
-        return std::max(std::abs(int(m_samples[std::size_t(2 * frame)])),
-                        std::abs(int(m_samples[std::size_t(2 * frame + 1)])));
-    }
-
-    double find(double fromMs, int above, bool first) const {
-        double found = std::numeric_limits<double>::quiet_NaN();
-        for (qint64 f = frameAt(fromMs); f < frameCount(); ++f) {
-            if (sampleAt(f) > above) {
-                found = timeOf(f);
-                if (first) {
-                    break;
-                }
-            }
-        }
-        return found;
-    }
-
-    void read() {
-        m_pending += m_parec.readAllStandardOutput();
-        const qsizetype whole = m_pending.size() / 4 * 4;
-        const auto* data = reinterpret_cast<const std::int16_t*>(m_pending.constData());
-        m_samples.insert(m_samples.end(), data, data + whole / 2);
-        m_pending.remove(0, whole);
-        const double arrived = double(m_clock.nsecsElapsed()) / 1e6;
-        m_offsetMs = std::min(m_offsetMs, arrived - double(frameCount()) * 1000.0 / kRate);
-    }
-
-    const QElapsedTimer& m_clock;
-    QProcess m_parec;
-    QByteArray m_pending;
-    std::vector<std::int16_t> m_samples; // interleaved left, right
-    double m_offsetMs = std::numeric_limits<double>::max();
-};
 
 class DeviceAudio : public testing::Test {
 protected:
