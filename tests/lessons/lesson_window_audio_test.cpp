@@ -47,7 +47,7 @@ TEST(DeviceAudioLessonWindow, ALoadedLessonIsHeardStopSilencesItAndASelectionEnd
     };
 
     RecordingMessagePort port;
-    TForm2 window(createSpeechEngine, sample);
+    TForm2 window([] { return createSpeechEngine(); }, sample);
     window.FormCreate();
     window.resize(1000, 700);
     window.show();
