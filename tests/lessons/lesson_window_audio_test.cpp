@@ -8,13 +8,11 @@
 #include "tests/support/monitor_recording.h"
 #include "tests/support/recording_message_port.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace quorvella {
@@ -37,13 +35,7 @@ TEST(DeviceAudioLessonWindow, ALoadedLessonIsHeardStopSilencesItAndASelectionEnd
         GTEST_SKIP() << "the PulseAudio server cannot be recorded: " << problem.toStdString();
     }
     const auto runUntil = [&](const auto& done, double timeoutMs) {
-        QTimer wake;
-        wake.start(2);
-        const double until = now() + timeoutMs;
-        while (!done() && now() < until) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
-        return done();
+        return runEventsUntil(clock, done, timeoutMs);
     };
 
     RecordingMessagePort port;

@@ -6,10 +6,8 @@
 #include "speech/speech_engine_factory.h"
 #include "tests/support/monitor_recording.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,13 +53,7 @@ protected:
     // Runs the event loop until done() or the timeout; returns done().
     template <typename Done>
     bool runUntil(Done done, int timeoutMs) {
-        QTimer wake; // the loop looks at done() at least this often
-        wake.start(2);
-        const double until = now() + timeoutMs;
-        while (!done() && now() < until) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-        }
-        return done();
+        return runEventsUntil(m_clock, done, timeoutMs);
     }
     void runFor(int ms) {
         runUntil([] { return false; }, ms);

@@ -2,9 +2,11 @@
 // What the PulseAudio null sink "quorvella_test" plays, recorded from its monitor with parec, with
 // each frame placed on the test's clock. ./test.sh starts the server and sets PULSE_SERVER.
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -129,5 +131,17 @@ private:
     std::vector<std::int16_t> m_samples; // interleaved left, right
     double m_offsetMs = std::numeric_limits<double>::max();
 };
+
+// Runs the event loop until done() or until timeoutMs have passed on clock; returns done().
+template <typename Done>
+bool runEventsUntil(const QElapsedTimer& clock, const Done& done, double timeoutMs) {
+    QTimer wake; // the loop looks at done() at least this often
+    wake.start(2);
+    const double until = double(clock.nsecsElapsed()) / 1e6 + timeoutMs;
+    while (!done() && double(clock.nsecsElapsed()) / 1e6 < until) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return done();
+}
 
 } // namespace quorvella
