@@ -233,8 +233,11 @@ TEST(LocalSpeechEngine, CannotBeCreatedWithoutASynthesiser) {
 }
 
 TEST(LocalSpeechEngine, WithoutAnAudioDeviceTheNullOutputPlaysInRealTime) {
+    // The sound server is out of reach for this process (ctest runs each test in a process of
+    // its own, before Qt Multimedia has looked for devices).
+    qputenv("PULSE_SERVER", "unix:/nonexistent/quorvella-no-sound-server");
     if (!QMediaDevices::audioOutputs().isEmpty()) {
-        GTEST_SKIP() << "this machine has an audio device";
+        GTEST_SKIP() << "an audio device was found before the sound server could be hidden";
     }
     EXPECT_NE(dynamic_cast<NullAudioOutput*>(createAudioOutput().get()), nullptr);
     std::unique_ptr<SpeechEngine> engine = createSpeechEngine();
