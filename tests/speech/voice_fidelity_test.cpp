@@ -179,6 +179,17 @@ protected:
     std::unique_ptr<LocalSpeechEngine> engine;
 };
 
+const char* const kSentence = "Reading aloud helps learners remember new words.";
+
+class EspeakVoice : public EngineFixture, public testing::Test {
+protected:
+    void SetUp() override {
+        const int voice = voiceNamed("espeak-ng English (America)");
+        ASSERT_GT(voice, 0);
+        engine->SelectVoice(voice);
+    }
+};
+
 class EachVoice : public EngineFixture, public testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
@@ -205,8 +216,6 @@ protected:
         engine->SelectVoice(voice);
     }
 };
-
-const char* const kSentence = "Reading aloud helps learners remember new words.";
 
 TEST_P(EachFliteVoice, AtTheDefaultSpeedSpeaksAtItsOwnPaceAndOtherSpeedsScaleFromIt) {
     ASSERT_EQ(engine->Speed(), 170);
@@ -255,6 +264,17 @@ TEST_P(EachFliteVoice, ThePauseBetweenTwoSentencesStaysWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Voices, EachFliteVoice, testing::ValuesIn(kFliteVoices),
                          [](const auto& info) { return std::string(info.param.name + 6); });
+
+TEST_F(EspeakVoice, OtherSpeedsAndPitchesScaleFromItsOwn) {
+    const double ownLength = audibleSeconds(speak(kSentence), AudioOutput::kSampleRate);
+    const double ownF0 = meanF0(to16k(speak(kSentence)));
+    engine->SetSpeed(150);
+    engine->SetPitch(220);
+    const std::vector<std::int16_t> changed = speak(kSentence);
+    EXPECT_NEAR(audibleSeconds(changed, AudioOutput::kSampleRate), ownLength * 170 / 150,
+                0.03 * ownLength);
+    EXPECT_NEAR(meanF0(to16k(changed)), ownF0 * 220 / 169, 0.05 * ownF0);
+}
 
 INSTANTIATE_TEST_SUITE_P(Voices, EachVoice,
                          testing::Values("flite rms", "flite slt", "flite kal16", "flite awb",
