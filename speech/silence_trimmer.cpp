@@ -50,7 +50,7 @@ std::vector<std::int16_t> SilenceTrimmer::take(const std::int16_t* samples, std:
         playable.insert(playable.end(), from, audibleEnd);
         m_quiet.assign(audibleEnd, end);
     }
-    if (!m_heardSound) { // only the last 15 ms before the first audible sample can be needed
+    if (!m_heardSound) { // only the last 10 ms before the first audible sample can be needed
         keepLast(std::size_t(rate) * kLeadingMs / 1000);
     }
     return playable;

@@ -1,6 +1,6 @@
 #pragma once
 // Trims the audio of one text as it is made: what comes before its first audible sample to at
-// most 15 ms, what comes after its last to at most 100 ms; the pauses inside it stay whole.
+// most 10 ms, what comes after its last to at most 100 ms; the pauses inside it stay whole.
 // Making the audio and queueing it are the synthesis worker's.
 
 #include <cstddef>
@@ -13,11 +13,12 @@ class SilenceTrimmer {
 public:
     // A sample whose magnitude is above this is audible (-40 dBFS). Below it lie the faint noise
     // some voices leave in their pauses (flite awb's reaches -42 dBFS) and the quietest edge of a
-    // consonant; the 15 ms kept before the first audible sample hold that edge. (15, not 20: the
-    // output's resampling may move the first audible sample by a few milliseconds, and it must
-    // still come within 20 ms of the first.)
+    // consonant; the 10 ms kept before the first audible sample hold that edge. (A word must be
+    // audible within 20 ms of its first frame and within 30 ms of SpeakText: the output's
+    // resampling may move its first audible sample by a few milliseconds, and the output takes
+    // its first frame up to one tick, 10 ms, after the synthesiser made it.)
     static constexpr int kAudible = 328;
-    static constexpr int kLeadingMs = 15;
+    static constexpr int kLeadingMs = 10;
     static constexpr int kTrailingMs = 100;
     // Where a stretch of quiet audio is cut, it is faded over this much, so that the cut itself
     // makes no click.
@@ -42,7 +43,7 @@ private:
     bool m_leadCut = false; // audio before the first audible sample has been dropped
     int m_rate = 16000;
     std::vector<std::int16_t> m_quiet; // since the last audible sample; before the first, its
-                                       // last 15 ms
+                                       // last 10 ms
 };
 
 } // namespace quorvella
