@@ -1,5 +1,6 @@
-// Speech latency and speed: SpeakText of one word to its first audio at the output, a 2,000-word
-// text to its first audio, and synthesis speed in multiples of real time.
+// Speech latency and speed: SpeakText of one word to its first audio at the output and to its
+// first audible sample there, a 2,000-word text to its first audio, and synthesis speed in
+// multiples of real time.
 
 #include "speech/local_speech_engine.h"
 
@@ -8,7 +9,9 @@
 #include <QSignalSpy>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -61,6 +64,61 @@ void readAllToFirstAudio(benchmark::State& state, const char* voice) {
     firstAudio(state, voice, longText());
 }
 
+const char* const kWords[] = {
+    "about",   "after",    "again",    "animal",   "answer",  "apple",     "because",   "before",
+    "better",  "brother",  "children", "city",     "country", "different", "early",     "evening",
+    "family",  "father",   "finish",   "garden",   "happy",   "house",     "important", "journey",
+    "kitchen", "language", "library",  "little",   "morning", "mother",    "number",    "open",
+    "people",  "question", "river",    "school",   "seven",   "sister",    "student",   "summer",
+    "teacher", "the",      "thing",    "together", "under",   "village",   "water",     "window",
+    "winter",  "yesterday"};
+
+// From SpeakText to the first sample above -40 dBFS at an output playing in real time: the time
+// until the output took its first frame, plus where in the frames that sample lies. The median
+// over 50 words, in milliseconds.
+void wordToFirstAudibleSample(benchmark::State& state, const char* voice) {
+    auto output = std::make_unique<CaptureAudioOutput>(1.0);
+    CaptureAudioOutput* capture = output.get();
+    LocalSpeechEngine engine(std::move(output));
+    engine.SelectVoice(voiceOf(engine, voice));
+    const auto audible = [](std::int16_t s) { return std::abs(int(s)) > 328; };
+    std::vector<double> latencies;
+    std::vector<double> firstFrames;
+    for (auto _ : state) {
+        latencies.clear();
+        firstFrames.clear();
+        for (const char* word : kWords) {
+            capture->frames.clear();
+            const auto start = std::chrono::steady_clock::now();
+            engine.SpeakText(QString::fromLatin1(word));
+            while (capture->frames.empty()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            }
+            const double firstFrame =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            auto found = capture->frames.end();
+            while ((found = std::find_if(capture->frames.begin(), capture->frames.end(),
+                                         audible)) == capture->frames.end()) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            }
+            const auto frame = double((found - capture->frames.begin()) / 2);
+            latencies.push_back(firstFrame + frame / AudioOutput::kSampleRate);
+            firstFrames.push_back(firstFrame);
+            engine.StopSpeech();
+        }
+        const auto median = [](std::vector<double>& values) {
+            std::sort(values.begin(), values.end());
+            return (values[values.size() / 2 - 1] + values[values.size() / 2]) / 2;
+        };
+        const double latency = median(latencies);
+        state.SetIterationTime(latency);
+        state.counters["median_ms"] = latency * 1000;
+        state.counters["first_frame_median_ms"] = median(firstFrames) * 1000;
+        state.counters["min_ms"] = latencies.front() * 1000;
+        state.counters["max_ms"] = latencies.back() * 1000;
+    }
+}
+
 // Audio seconds made per second of synthesis, with an output that takes audio as fast as it
 // comes.
 void synthesisSpeed(benchmark::State& state, const char* voice) {
@@ -97,6 +155,10 @@ BENCHMARK_CAPTURE(wordToFirstAudio, espeak_en_us, "espeak-ng English (America)")
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
+BENCHMARK_CAPTURE(wordToFirstAudibleSample, flite_rms, "flite rms")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK_CAPTURE(readAllToFirstAudio, flite_rms, "flite rms")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <algorithm>
+#include <cmath>
 #include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 
@@ -68,9 +69,17 @@ int accentRank(const QByteArray& identifier) {
     return lower.endsWith("/en-gb-x-rp") ? 1 : 2;
 }
 
-// espeak-ng's pitch is 0-100 with 50 its voice's own; Hz from 50 to 300 are mapped onto it.
-int espeakPitch(int hertz) {
-    return std::clamp((hertz - 50) * 100 / 250, 0, 100);
+// The engine's default speed (170 wpm) is espeak-ng's own rate (175); other speeds scale from it.
+int espeakRate(int speed) {
+    return std::clamp(int(std::lround(speed * double(espeakRATE_NORMAL) / 170.0)),
+                      espeakRATE_MINIMUM, espeakRATE_MAXIMUM);
+}
+
+// The engine's default pitch (169) is espeak-ng's own (50 of 0-100); other pitches scale its F0
+// by pitch / 169 as far as espeak-ng reaches. Its F0 grows about 0.9% a step (en-us: 72 Hz at 0,
+// 105 at 50, 171 at 100), so a factor r is 80 * log2(r) steps.
+int espeakPitch(int pitch) {
+    return std::clamp(int(std::lround(50.0 + 80.0 * std::log2(pitch / 169.0))), 0, 100);
 }
 
 } // namespace
@@ -149,7 +158,7 @@ QStringList EspeakBackend::voiceNames() const {
 bool EspeakBackend::synthesize(int voice, const QString& text, const VoiceSettings& settings,
                                const SampleSink& sink) {
     m_api->setVoiceByName(m_identifiers.at(voice).constData());
-    m_api->setParameter(espeakRATE, std::clamp(settings.speed, 80, 450), 0);
+    m_api->setParameter(espeakRATE, espeakRate(settings.speed), 0);
     m_api->setParameter(espeakPITCH, espeakPitch(settings.pitch), 0);
 
     SynthContext context{&sink, m_sampleRate, false};

@@ -5,43 +5,61 @@
 
 namespace quorvella {
 
+namespace {
+
+// Scales count samples from first by a straight ramp: rising (fading in) or falling. No sample
+// is brought quite to 0 or left quite whole, so a ramp of one sample still lowers it.
+void fade(std::int16_t* first, std::size_t count, bool rising) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t step = rising ? i + 1 : count - i;
+        first[i] = std::int16_t(int(first[i]) * int(step) / int(count + 1));
+    }
+}
+
+} // namespace
+
 void SilenceTrimmer::reset() {
     m_heardSound = false;
-    m_silence.clear();
+    m_leadCut = false;
+    m_quiet.clear();
 }
 
 std::vector<std::int16_t> SilenceTrimmer::take(const std::int16_t* samples, std::size_t count,
                                                int rate) {
     m_rate = rate;
-    const auto isSound = [](std::int16_t sample) { return std::abs(int(sample)) > kSilence; };
+    const auto isAudible = [](std::int16_t sample) { return std::abs(int(sample)) > kAudible; };
     const std::int16_t* end = samples + count;
-    const auto lastSound =
-        std::find_if(std::reverse_iterator(end), std::reverse_iterator(samples), isSound);
+    const auto lastAudible =
+        std::find_if(std::reverse_iterator(end), std::reverse_iterator(samples), isAudible);
     std::vector<std::int16_t> playable;
-    if (lastSound == std::reverse_iterator(samples)) { // silence throughout
-        m_silence.insert(m_silence.end(), samples, end);
+    if (lastAudible == std::reverse_iterator(samples)) { // quiet throughout
+        m_quiet.insert(m_quiet.end(), samples, end);
     } else {
-        const std::int16_t* soundEnd = lastSound.base();
+        const std::int16_t* audibleEnd = lastAudible.base();
         const std::int16_t* from = samples;
         if (!m_heardSound) {
-            from = std::find_if(samples, end, isSound);
-            m_silence.insert(m_silence.end(), samples, from);
+            from = std::find_if(samples, end, isAudible);
+            m_quiet.insert(m_quiet.end(), samples, from);
             keepLast(std::size_t(rate) * kLeadingMs / 1000);
+            if (m_leadCut) {
+                fade(m_quiet.data(), std::min(fadeLength(), m_quiet.size()), true);
+            }
             m_heardSound = true;
         }
-        playable = std::move(m_silence);
-        playable.insert(playable.end(), from, soundEnd);
-        m_silence.assign(soundEnd, end);
+        playable = std::move(m_quiet);
+        playable.insert(playable.end(), from, audibleEnd);
+        m_quiet.assign(audibleEnd, end);
     }
-    if (!m_heardSound) { // only the last 20 ms of the leading silence can be needed
+    if (!m_heardSound) { // only the last 10 ms before the first audible sample can be needed
         keepLast(std::size_t(rate) * kLeadingMs / 1000);
     }
     return playable;
 }
 
 void SilenceTrimmer::keepLast(std::size_t count) {
-    if (m_silence.size() > count) {
-        m_silence.erase(m_silence.begin(), m_silence.end() - std::ptrdiff_t(count));
+    if (m_quiet.size() > count) {
+        m_quiet.erase(m_quiet.begin(), m_quiet.end() - std::ptrdiff_t(count));
+        m_leadCut = true;
     }
 }
 
@@ -49,8 +67,12 @@ std::vector<std::int16_t> SilenceTrimmer::finish() {
     std::vector<std::int16_t> tail;
     if (m_heardSound) {
         const std::size_t keep = std::size_t(m_rate) * kTrailingMs / 1000;
-        tail.assign(m_silence.begin(),
-                    m_silence.begin() + std::ptrdiff_t(std::min(keep, m_silence.size())));
+        tail.assign(m_quiet.begin(),
+                    m_quiet.begin() + std::ptrdiff_t(std::min(keep, m_quiet.size())));
+        if (m_quiet.size() > keep) {
+            const std::size_t length = std::min(fadeLength(), tail.size());
+            fade(tail.data() + (tail.size() - length), length, false);
+        }
     }
     reset();
     return tail;

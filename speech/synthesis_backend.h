@@ -11,8 +11,8 @@
 namespace quorvella {
 
 struct VoiceSettings {
-    int speed = 170; // words per minute
-    int pitch = 169; // Hz of the voice's mean pitch
+    int speed = 170; // words per minute; 170 is the voice's own pace
+    int pitch = 169; // the voice's own mean pitch at 169; others scale it by pitch / 169
 };
 
 // Receives samples as they are made; returning false stops the synthesis at once.
