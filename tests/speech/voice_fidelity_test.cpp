@@ -250,7 +250,10 @@ std::size_t longestPause(const std::vector<std::int16_t>& samples) {
 
 TEST_P(EachFliteVoice, ThePauseBetweenTwoSentencesStaysWhole) {
     // The engine makes a text sentence by sentence: the pause between them is what the voice
-    // leaves after the first and before the second.
+    // leaves after the first and before the second. flite's very first utterance in a process
+    // comes out with shorter pauses (rms: 315 ms here against 335 ms ever after), so the
+    // reference is taken once the voice has spoken.
+    fliteDirect(GetParam(), "Good morning.");
     const std::vector<std::int16_t> one = fliteDirect(GetParam(), "Good morning.");
     const std::vector<std::int16_t> two = fliteDirect(GetParam(), "Sit down, please.");
     const double own =
