@@ -31,7 +31,7 @@ void ClockedAudioOutput::tick() {
     }
     m_buffer.resize(std::size_t(frames) * 2);
     std::vector<qint64> ends;
-    const qint64 rendered = m_queue->render(m_buffer.data(), frames, kSampleRate, ends);
+    const qint64 rendered = m_queue->render(m_buffer.data(), frames, ends);
     // Each end of text is reported once the frames before it have been played, and not before
     // those after it: a capture sees exactly where each text ends.
     qint64 done = 0;
