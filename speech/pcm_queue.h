@@ -18,7 +18,7 @@ struct PcmChunk {
     int sampleRate = 16000;
     float gainLeft = 1.0F;
     float gainRight = 1.0F;
-    bool endOfText = false; // a marker with no samples: the text ends here
+    bool endOfText = false; // a marker with no samples: the text ends here (rate, gains unused)
 };
 
 class PcmQueue {
