@@ -31,12 +31,19 @@ void ClockedAudioOutput::tick() {
     }
     m_buffer.resize(std::size_t(frames) * 2);
     std::vector<qint64> ends;
-    const qint64 rendered = m_queue->render(m_buffer.data(), frames, kSampleRate, ends);
-    if (rendered > 0) {
-        played(m_buffer.data(), rendered);
-    }
-    for (std::size_t i = 0; i < ends.size(); ++i) {
+    const qint64 rendered = m_queue->render(m_buffer.data(), frames, ends);
+    // Each end of text is reported once the frames before it have been played, and not before
+    // those after it: a capture sees exactly where each text ends.
+    qint64 done = 0;
+    for (const qint64 end : ends) {
+        if (end > done) {
+            played(m_buffer.data() + 2 * done, end - done);
+            done = end;
+        }
         emit textPlayed();
+    }
+    if (rendered > done) {
+        played(m_buffer.data() + 2 * done, rendered - done);
     }
 }
 

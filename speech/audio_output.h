@@ -16,7 +16,7 @@ class AudioOutput : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kSampleRate = 48000; // stereo 16-bit frames
+    static constexpr int kSampleRate = PcmQueue::kOutputRate; // stereo 16-bit frames
 
     using QObject::QObject;
     ~AudioOutput() override = default;

@@ -161,9 +161,8 @@ void DeviceAudioOutput::writeAhead() {
     }
     m_buffer.resize(std::size_t(room) * 2);
     std::vector<qint64> ends;
-    const qint64 rendered = isPlaying() && m_queue != nullptr
-                                ? m_queue->render(m_buffer.data(), room, kSampleRate, ends)
-                                : 0;
+    const qint64 rendered =
+        isPlaying() && m_queue != nullptr ? m_queue->render(m_buffer.data(), room, ends) : 0;
     if (rendered > 0 || !ends.empty()) {
         m_primed = true;
     }

@@ -1,76 +1,201 @@
 #include "speech/pcm_queue.h"
 
+#include <soxr.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <new>
 
 namespace quorvella {
+
+// libsoxr at its high-quality setting (20-bit precision, linear phase, flat to 91% of the
+// input's Nyquist frequency), streaming: mono 16-bit samples in, floats in [-1, 1) out.
+class PcmQueue::Resampler {
+public:
+    ~Resampler() { soxr_delete(m_soxr); }
+
+    // Whether samples have gone in since the resampler was last flushed or reset.
+    bool hasInput() const { return m_hasInput; }
+    int rate() const { return m_rate; }
+
+    // Output frames held back, waiting for the input that follows.
+    double held() const { return m_hasInput ? soxr_delay(m_soxr) : 0.0; }
+
+    // Resamples count samples at rate, appending what comes out to out. A resampler at
+    // another rate is replaced: flush it first to keep what it holds.
+    void process(const std::int16_t* samples, std::size_t count, int rate,
+                 std::vector<float>& out) {
+        if (m_soxr == nullptr || rate != m_rate) {
+            create(rate);
+        }
+        m_hasInput = true;
+        const double ratio = double(kOutputRate) / rate;
+        while (count > 0) {
+            // Room for this input and for what is held back from the input before it.
+            const auto room =
+                std::size_t(std::ceil(double(count) * ratio + soxr_delay(m_soxr))) + 64;
+            const std::size_t at = out.size();
+            out.resize(at + room);
+            std::size_t taken = 0;
+            std::size_t made = 0;
+            check(soxr_process(m_soxr, samples, count, &taken, out.data() + at, room, &made));
+            out.resize(at + made);
+            if (taken == 0 && made == 0) {
+                break; // cannot happen with room for all the output; no endless loop if it does
+            }
+            samples += taken;
+            count -= taken;
+        }
+    }
+
+    // The input has ended: appends the rest of the output to out and readies the resampler for
+    // a fresh signal.
+    void flush(std::vector<float>& out) {
+        if (!m_hasInput) {
+            return;
+        }
+        constexpr std::size_t kRoom = 4096;
+        std::size_t made = 0;
+        do {
+            const std::size_t at = out.size();
+            out.resize(at + kRoom);
+            check(soxr_process(m_soxr, nullptr, 0, nullptr, out.data() + at, kRoom, &made));
+            out.resize(at + made);
+        } while (made > 0);
+        reset();
+    }
+
+    // Forgets the input, what it holds included.
+    void reset() {
+        if (m_soxr != nullptr) {
+            check(soxr_clear(m_soxr));
+        }
+        m_hasInput = false;
+    }
+
+private:
+    void create(int rate) {
+        soxr_delete(m_soxr);
+        m_soxr = nullptr;
+        m_hasInput = false;
+        const soxr_io_spec_t io = soxr_io_spec(SOXR_INT16_I, SOXR_FLOAT32_I);
+        const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+        const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
+        soxr_error_t error = nullptr;
+        m_soxr = soxr_create(double(rate), double(kOutputRate), 1, &error, &io, &quality, &runtime);
+        check(error);
+        m_rate = rate;
+    }
+
+    // libsoxr fails only when it cannot allocate its buffers (the rates and formats are valid):
+    // that is reported as any other allocation that fails.
+    static void check(soxr_error_t error) {
+        if (error != nullptr) {
+            throw std::bad_alloc();
+        }
+    }
+
+    soxr_t m_soxr = nullptr;
+    int m_rate = 0;
+    bool m_hasInput = false;
+};
 
 namespace {
 
 std::int16_t scaled(float sample, float gain) {
-    return static_cast<std::int16_t>(std::clamp(sample * gain, -32768.0F, 32767.0F));
+    return static_cast<std::int16_t>(
+        std::clamp(std::lrint(sample * gain * 32768.0F), long(-32768), long(32767)));
 }
 
 } // namespace
 
+PcmQueue::PcmQueue() : m_resampler(std::make_unique<Resampler>()) {}
+
+PcmQueue::~PcmQueue() = default;
+
 bool PcmQueue::push(PcmChunk chunk, std::uint64_t generation) {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard producer(m_producerMutex);
     if (generation != m_generation.load()) {
         return false;
     }
-    m_bufferedSeconds += double(chunk.samples.size()) / chunk.sampleRate;
-    m_chunks.push_back(std::move(chunk));
+    if (m_resamplerGeneration != generation) {
+        // The text the resampler was in has been stopped.
+        m_resampler->reset();
+        m_resamplerGeneration = generation;
+    }
+    m_resampled.clear();
+    if (chunk.endOfText) {
+        m_resampler->flush(m_resampled);
+    } else if (!chunk.samples.empty()) {
+        if (m_resampler->hasInput() && chunk.sampleRate != m_resampler->rate()) {
+            m_resampler->flush(m_resampled);
+        }
+        m_gainLeft = chunk.gainLeft;
+        m_gainRight = chunk.gainRight;
+        m_resampler->process(chunk.samples.data(), chunk.samples.size(), chunk.sampleRate,
+                             m_resampled);
+    }
+    Block block;
+    block.frames.resize(m_resampled.size() * 2);
+    for (std::size_t i = 0; i < m_resampled.size(); ++i) {
+        block.frames[2 * i] = scaled(m_resampled[i], m_gainLeft);
+        block.frames[2 * i + 1] = scaled(m_resampled[i], m_gainRight);
+    }
+    const double held = m_resampler->held();
+
+    std::lock_guard lock(m_mutex);
+    if (generation != m_generation.load()) {
+        return false; // stopped while this chunk was resampled
+    }
+    if (!block.frames.empty()) {
+        m_queuedFrames += qint64(m_resampled.size());
+        m_blocks.push_back(std::move(block));
+    }
+    if (chunk.endOfText) {
+        m_blocks.push_back({{}, true});
+    }
+    m_heldFrames = held;
     return true;
 }
 
 std::uint64_t PcmQueue::clear() {
     std::lock_guard lock(m_mutex);
-    m_chunks.clear();
+    m_blocks.clear();
     m_position = 0;
-    m_bufferedSeconds = 0;
+    m_queuedFrames = 0;
+    m_heldFrames = 0;
     return ++m_generation;
 }
 
 double PcmQueue::bufferedSeconds() const {
     std::lock_guard lock(m_mutex);
-    return m_bufferedSeconds;
+    return (double(m_queuedFrames) + m_heldFrames) / kOutputRate;
 }
 
-qint64 PcmQueue::render(std::int16_t* out, qint64 frames, int outputRate,
-                        std::vector<qint64>& endsAt) {
+qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<qint64>& endsAt) {
     std::lock_guard lock(m_mutex);
     qint64 rendered = 0;
-    while (!m_chunks.empty()) {
-        PcmChunk& head = m_chunks.front();
-        const auto size = std::ptrdiff_t(head.samples.size());
-        if (head.endOfText || m_position >= double(size)) {
+    while (!m_blocks.empty()) {
+        Block& head = m_blocks.front();
+        const std::size_t size = head.frames.size() / 2;
+        if (head.endOfText || m_position == size) {
             if (head.endOfText) {
                 endsAt.push_back(rendered);
             }
-            m_position = std::max(0.0, m_position - double(size));
-            m_chunks.pop_front();
+            m_position = 0;
+            m_blocks.pop_front();
             continue;
         }
         if (rendered == frames) {
             break;
         }
-        // Linear interpolation from the chunk's rate to the output's.
-        const double step = double(head.sampleRate) / outputRate;
-        const double before = m_position;
-        while (rendered < frames && m_position < double(size)) {
-            const auto index = std::ptrdiff_t(m_position);
-            const double fraction = m_position - double(index);
-            const float next = index + 1 < size ? head.samples[std::size_t(index + 1)]
-                                                : head.samples[std::size_t(index)];
-            const float sample =
-                float(head.samples[std::size_t(index)] * (1.0 - fraction) + next * fraction);
-            out[2 * rendered] = scaled(sample, head.gainLeft);
-            out[2 * rendered + 1] = scaled(sample, head.gainRight);
-            ++rendered;
-            m_position += step;
-        }
-        const double consumed = std::min(m_position, double(size)) - before;
-        m_bufferedSeconds = std::max(0.0, m_bufferedSeconds - consumed / head.sampleRate);
+        const auto count = std::min(qint64(size - m_position), frames - rendered);
+        std::memcpy(out + 2 * rendered, head.frames.data() + 2 * m_position,
+                    std::size_t(count) * 2 * sizeof(std::int16_t));
+        rendered += count;
+        m_position += std::size_t(count);
+        m_queuedFrames -= count;
     }
     return rendered;
 }
