@@ -260,9 +260,9 @@ TEST_P(EachFliteVoice, ThePauseBetweenTwoSentencesStaysWhole) {
         double(one.size() - audibleSpan(one).second + audibleSpan(two).first) / kDirectRate;
     const double heard =
         double(longestPause(speak("Good morning. Sit down, please."))) / AudioOutput::kSampleRate;
-    // slt's and awb's pauses carry random noise near -40 dBFS, which moves their edges by a
-    // few milliseconds from one synthesis to the next.
-    EXPECT_NEAR(heard, own, 0.010);
+    // slt's and awb's pauses carry random noise near -40 dBFS, which moves their edges by up to
+    // about 15 ms from one synthesis to the next; a pause cut by the trimming would lose far more.
+    EXPECT_NEAR(heard, own, 0.030);
 }
 
 INSTANTIATE_TEST_SUITE_P(Voices, EachFliteVoice, testing::ValuesIn(kFliteVoices),
