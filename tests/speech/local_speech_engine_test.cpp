@@ -2,6 +2,7 @@
 
 #include "core/app_error.h"
 #include "speech/speech_engine_factory.h"
+#include "tests/support/event_loop.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -35,17 +36,6 @@ Engine makeEngine(double clockRate = kFast) {
     auto output = std::make_unique<CaptureAudioOutput>(clockRate);
     CaptureAudioOutput* raw = output.get();
     return {raw, std::make_unique<LocalSpeechEngine>(std::move(output))};
-}
-
-// Runs the event loop until done() or the timeout; returns done().
-template <typename Done>
-bool runUntil(Done done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return done();
 }
 
 void runFor(int ms) {

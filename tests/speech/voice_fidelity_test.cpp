@@ -3,6 +3,7 @@
 
 #include "speech/local_speech_engine.h"
 #include "speech/shared_library.h"
+#include "tests/support/event_loop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,16 +21,6 @@ namespace {
 constexpr double kFast = 25.0; // the capturing clock runs this many times real time
 constexpr int kAudible = 328;  // -40 dBFS
 constexpr int kDirectRate = 16000;
-
-template <typename Done>
-bool runUntil(Done done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return done();
-}
 
 // The left channel of what the engine played for text, at the output's rate.
 std::vector<std::int16_t> spoken(LocalSpeechEngine& engine, CaptureAudioOutput& output,
