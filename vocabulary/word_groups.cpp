@@ -1,0 +1,138 @@
+#include "vocabulary/word_groups.h"
+
+#include "core/app_error.h"
+#include "core/byte_text.h"
+#include "core/line_readers.h"
+#include "core/splite.h"
+
+#include <cstddef>
+#include <memory>
+#include <utility>
+
+namespace quorvella {
+
+namespace {
+
+const QString kLessonGroups = QStringLiteral("ti.txt");
+const QString kLetterGroups = QStringLiteral("ai.txt");
+const QString kLessonWords = QStringLiteral("dat/kwdc1.txt");
+const QString kLetterWords = QStringLiteral("dat/kwdc2.txt");
+const QString kWordDetails = QStringLiteral("dat/bookw.txt");
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The group number at the end of a trimmed line: its last key.size() bytes, or the whole line
+// when it is shorter. A tag that would begin inside a character never equals the key, and
+// neither does one with a digit before it: that line ends in another group's longer number
+// (key "1" against "11"), so an empty group lists nothing rather than group 11's words.
+bool groupNumberMatches(std::string_view line, std::string_view key) {
+    if (line.size() < key.size()) {
+        return line == key;
+    }
+    const std::size_t start = line.size() - key.size();
+    if (!isCharacterBoundary(line, start) || line.substr(start) != key) {
+        return false;
+    }
+    return start == 0 || !isDigit(key.front()) || !isDigit(line[start - 1]) ||
+           !isCharacterBoundary(line, start - 1);
+}
+
+// The initial of a trimmed line: its first byte (nothing for an empty line), when that byte is a
+// character of its own.
+bool initialMatches(std::string_view line, std::string_view key) {
+    if (line.empty()) {
+        return key.empty();
+    }
+    return characterLength(line, 0) == 1 && line.substr(0, 1) == key;
+}
+
+} // namespace
+
+LineSource openLineReader(const QString& path) {
+    auto reader = std::make_shared<LineReader>(path);
+    return [reader](std::string& line) { return reader->readLine(line); };
+}
+
+WordGroups::WordGroups(DataFolder folder, OpenLines openLines)
+    : m_folder(std::move(folder)), m_openLines(std::move(openLines)) {}
+
+void WordGroups::loadGroupList() {
+    const QString& file = m_mode == GroupingMode::ByLesson ? kLessonGroups : kLetterGroups;
+    m_groupList = readFileLines(m_folder.path(file));
+}
+
+void WordGroups::setMode(GroupingMode mode) {
+    m_mode = mode;
+    loadGroupList();
+}
+
+void WordGroups::openGroup(int position) {
+    m_words.clear();
+    if (position < 0 || std::size_t(position) >= m_groupList.size()) {
+        throw AppError(QStringLiteral("List index out of bounds (%1)").arg(position));
+    }
+    if (m_mode == GroupingMode::ByLesson) {
+        loaddata1(std::to_string(position));
+    } else {
+        loaddata2(lowerAscii(m_groupList[std::size_t(position)]));
+    }
+}
+
+void WordGroups::splite(std::string_view line, int number) {
+    m_words.push_back(WordRecord{number, quorvella::splite(line)});
+}
+
+void WordGroups::loaddata1(std::string_view key) {
+    scan(kLessonWords, Tag::GroupNumber, key);
+}
+
+void WordGroups::loaddata2(std::string_view key) {
+    scan(kLetterWords, Tag::Initial, key);
+}
+
+void WordGroups::scan(const QString& relativePath, Tag tag, std::string_view key) {
+    LineSource nextLine = m_openLines(m_folder.path(relativePath));
+    int n = 0;
+    try {
+        std::string line;
+        // The end of the file yields no line: an empty file lists nothing.
+        while (nextLine(line)) {
+            const std::string_view trimmedLine = trimmed(line);
+            const bool matches = tag == Tag::GroupNumber ? groupNumberMatches(trimmedLine, key)
+                                                         : initialMatches(trimmedLine, key);
+            if (matches) {
+                ++n;
+                splite(trimmedLine, n);
+            } else if (n > 0) {
+                break; // the group's block has ended
+            }
+        }
+    } catch (...) {
+        m_count = n;
+        throw;
+    }
+    m_count = n;
+}
+
+void WordGroups::splite2(std::string_view word) {
+    LineSource nextLine = m_openLines(m_folder.path(kWordDetails));
+    std::string found = "@@@@@";
+    std::string line;
+    while (nextLine(line)) {
+        if (containsText(line, word)) {
+            found = line;
+            break;
+        }
+    }
+    std::vector<std::string> fields = quorvella::splite(found);
+    while (fields.size() < 6) {
+        fields.emplace_back(" ");
+    }
+    for (std::size_t i = 0; i < 6; ++i) {
+        m_details.fields[i] = std::move(fields[i]);
+    }
+}
+
+} // namespace quorvella
