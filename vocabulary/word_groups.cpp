@@ -69,6 +69,7 @@ void WordGroups::setMode(GroupingMode mode) {
 }
 
 void WordGroups::openGroup(int position) {
+    WordList::Change change(m_words);
     m_words.clear();
     if (position < 0 || std::size_t(position) >= m_groupList.size()) {
         throw AppError(QStringLiteral("List index out of bounds (%1)").arg(position));
@@ -81,7 +82,7 @@ void WordGroups::openGroup(int position) {
 }
 
 void WordGroups::splite(std::string_view line, int number) {
-    m_words.push_back(WordRecord{number, quorvella::splite(line)});
+    m_words.append(WordRecord{number, quorvella::splite(line)});
 }
 
 void WordGroups::loaddata1(std::string_view key) {
@@ -92,7 +93,28 @@ void WordGroups::loaddata2(std::string_view key) {
     scan(kLetterWords, Tag::Initial, key);
 }
 
+int WordGroups::searchLessonWords(std::string_view text) {
+    WordList::Change change(m_words);
+    m_words.clear();
+    return appendLines(kLessonWords, [text](std::string_view line, int) {
+        return containsText(line, text) ? Verdict::Take : Verdict::Skip;
+    });
+}
+
 void WordGroups::scan(const QString& relativePath, Tag tag, std::string_view key) {
+    appendLines(relativePath, [tag, key](std::string_view line, int taken) {
+        const bool matches = tag == Tag::GroupNumber ? groupNumberMatches(line, key)
+                                                     : initialMatches(line, key);
+        if (matches) {
+            return Verdict::Take;
+        }
+        return taken > 0 ? Verdict::Stop : Verdict::Skip; // the group's block has ended
+    });
+}
+
+int WordGroups::appendLines(const QString& relativePath,
+                            const std::function<Verdict(std::string_view, int)>& judge) {
+    WordList::Change change(m_words);
     LineSource nextLine = m_openLines(m_folder.path(relativePath));
     int n = 0;
     try {
@@ -100,13 +122,13 @@ void WordGroups::scan(const QString& relativePath, Tag tag, std::string_view key
         // The end of the file yields no line: an empty file lists nothing.
         while (nextLine(line)) {
             const std::string_view trimmedLine = trimmed(line);
-            const bool matches = tag == Tag::GroupNumber ? groupNumberMatches(trimmedLine, key)
-                                                         : initialMatches(trimmedLine, key);
-            if (matches) {
+            const Verdict verdict = judge(trimmedLine, n);
+            if (verdict == Verdict::Stop) {
+                break;
+            }
+            if (verdict == Verdict::Take) {
                 ++n;
                 splite(trimmedLine, n);
-            } else if (n > 0) {
-                break; // the group's block has ended
             }
         }
     } catch (...) {
@@ -114,6 +136,7 @@ void WordGroups::scan(const QString& relativePath, Tag tag, std::string_view key
         throw;
     }
     m_count = n;
+    return n;
 }
 
 void WordGroups::splite2(std::string_view word) {

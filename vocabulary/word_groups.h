@@ -4,6 +4,7 @@
 // Showing the lists, labels and count, and reporting the errors that escape, is left to the views.
 
 #include "core/data_folder.h"
+#include "vocabulary/word_list.h"
 
 #include <QString>
 #include <array>
@@ -13,15 +14,6 @@
 #include <vector>
 
 namespace quorvella {
-
-// One entry of the word list: its 1-based number and the fields of its line (GBK bytes, none
-// empty). Field 1 is the word, field 2 its phonetic, field 3 its meaning; the rest are kept.
-struct WordRecord {
-    int number = 0;
-    std::vector<std::string> fields;
-
-    bool operator==(const WordRecord&) const = default;
-};
 
 // The six details of a word: mnemonic, same-form words, synonyms, antonyms, English sentence,
 // Chinese sentence.
@@ -77,8 +69,13 @@ public:
     void loaddata1(std::string_view key);
     void loaddata2(std::string_view key);
 
-    const std::vector<WordRecord>& words() const { return m_words; }
-    void clearWords() { m_words.clear(); }
+    // Searches "dat/kwdc1.txt" for text: the list is cleared, then every trimmed line that holds
+    // text (an empty text is held by none) is appended, and the count is set to their number,
+    // which is returned. Errors as for the scans.
+    int searchLessonWords(std::string_view text);
+
+    const WordList& words() const { return m_words; }
+    WordList& words() { return m_words; }
 
     // The count field: the records appended by the last scan or search that reached its end.
     int count() const { return m_count; }
@@ -94,12 +91,18 @@ public:
 private:
     enum class Tag { GroupNumber, Initial };
     void scan(const QString& relativePath, Tag tag, std::string_view key);
+    enum class Verdict { Skip, Take, Stop };
+    // Reads a word file from the top and appends each trimmed line that judge takes, numbered
+    // from 1, until judge says stop or the file ends. The count is then set to the number taken,
+    // also when a read error ends the reading. Returns that number.
+    int appendLines(const QString& relativePath,
+                    const std::function<Verdict(std::string_view line, int taken)>& judge);
 
     DataFolder m_folder;
     OpenLines m_openLines;
     GroupingMode m_mode = GroupingMode::ByLesson;
     std::vector<std::string> m_groupList;
-    std::vector<WordRecord> m_words;
+    WordList m_words;
     int m_count = 0;
     WordDetails m_details;
 };

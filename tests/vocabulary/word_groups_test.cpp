@@ -40,7 +40,7 @@ protected:
     // The words (field 1) of the word list, in order.
     static Lines wordsOf(const WordGroups& groups) {
         Lines words;
-        for (const WordRecord& record : groups.words()) {
+        for (const WordRecord& record : groups.words().records()) {
             words.push_back(record.fields.empty() ? std::string() : record.fields.front());
         }
         return words;
@@ -66,7 +66,7 @@ TEST_F(WordGroupsTest, SpliteAppendsNumberedRecords) {
         {3, {"word"}},
         {4, {}},
     };
-    EXPECT_EQ(groups.words(), expected);
+    EXPECT_EQ(groups.words().records(), expected);
 }
 
 TEST_F(WordGroupsTest, Loaddata1TakesTheFirstBlockWhoseGroupNumberEndsTheLine) {
@@ -124,7 +124,7 @@ TEST_F(WordGroupsTest, ScanRecordsAreTheTrimmedLinesNumberedFromOne) {
         {1, {"b ", " q ", "m", "1"}},
         {2, {"c", "1d", "1"}},
     };
-    EXPECT_EQ(groups.words(), expected);
+    EXPECT_EQ(groups.words().records(), expected);
     EXPECT_EQ(groups.count(), 2);
 }
 
@@ -170,7 +170,7 @@ TEST_F(WordGroupsTest, OpenGroupByLessonUsesThePositionAsTheKey) {
     EXPECT_EQ(wordsOf(groups), Lines{"w9"});
     groups.openGroup(0);
     EXPECT_EQ(wordsOf(groups), Lines{"w0"});
-    EXPECT_EQ(groups.words().front().number, 1);
+    EXPECT_EQ(groups.words().records().front().number, 1);
 }
 
 TEST_F(WordGroupsTest, EmptyWordFileListsNothing) {
