@@ -4,7 +4,9 @@
 QUORVELLA_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
     flite1-dev libespeak-ng-dev libsoxr-dev)
 QUORVELLA_SPEECH_PACKAGES=(libflite1 libespeak-ng1 espeak-ng-data libsoxr0)
-QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei qt6-translations-l10n "${QUORVELLA_SPEECH_PACKAGES[@]}")
+# Fonts: Chinese text, a bold serif for the word panels, and the IPA symbols of the phonetics.
+QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n
+    "${QUORVELLA_SPEECH_PACKAGES[@]}")
 QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
     pulseaudio pulseaudio-utils)
 

@@ -9,7 +9,7 @@ class QToolButton;
 
 namespace quorvella {
 
-class SpinFieldWidget final : public QLineEdit {
+class SpinFieldWidget : public QLineEdit {
     Q_OBJECT
 
 public:

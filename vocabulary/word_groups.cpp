@@ -103,8 +103,8 @@ int WordGroups::searchLessonWords(std::string_view text) {
 
 void WordGroups::scan(const QString& relativePath, Tag tag, std::string_view key) {
     appendLines(relativePath, [tag, key](std::string_view line, int taken) {
-        const bool matches = tag == Tag::GroupNumber ? groupNumberMatches(line, key)
-                                                     : initialMatches(line, key);
+        const bool matches =
+            tag == Tag::GroupNumber ? groupNumberMatches(line, key) : initialMatches(line, key);
         if (matches) {
             return Verdict::Take;
         }

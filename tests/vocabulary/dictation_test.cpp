@@ -96,12 +96,9 @@ TEST_F(DictationTest, AnswersAreComparedByteForByte) {
         Dictation::Checked checked;
     };
     const Case cases[] = {
-        {0, "apple", Dictation::Checked::Right},
-        {0, "Apple", Dictation::Checked::Wrong},
-        {0, "apple ", Dictation::Checked::Wrong},
-        {0, "", Dictation::Checked::Wrong},
-        {1, "bob", Dictation::Checked::Wrong},
-        {2, "ice cream", Dictation::Checked::Wrong},
+        {0, "apple", Dictation::Checked::Right},      {0, "Apple", Dictation::Checked::Wrong},
+        {0, "apple ", Dictation::Checked::Wrong},     {0, "", Dictation::Checked::Wrong},
+        {1, "bob", Dictation::Checked::Wrong},        {2, "ice cream", Dictation::Checked::Wrong},
         {2, "ice cream ", Dictation::Checked::Right}, // the word ends with the blank itself
     };
     for (const Case& c : cases) {

@@ -2,9 +2,9 @@
 
 #include "core/app_error.h"
 #include "core/gbk_codec.h"
-#include "tests/vocabulary/fake_interval_timer.h"
 #include "tests/support/fake_speech_engine.h"
 #include "tests/support/recording_message_port.h"
+#include "tests/vocabulary/fake_interval_timer.h"
 #include "tests/vocabulary/word_folder.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +24,9 @@ protected:
                                           "egg @eg@  @12",
                                           "short@@",
                                       });
-        m_data.write("dat/bookw.txt", Lines{"a mnemonic for able@s@y@n@Able to.@" +
-                                                encodeGbk(u"能。"),
-                                            "cat@c@a@t@A cat.@x"});
+        m_data.write("dat/bookw.txt",
+                     Lines{"a mnemonic for able@s@y@n@Able to.@" + encodeGbk(u"能。"),
+                           "cat@c@a@t@A cat.@x"});
         m_study.groups().loadGroupList();
     }
 
@@ -157,11 +157,11 @@ TEST_F(NewWordStudyTest, SearchListsEveryLineHoldingTheText) {
     };
     const Case cases[] = {
         {"a", {"able", "bank", "cat"}},
-        {"1", {"dog", "egg "}},  // a digit also finds the group numbers
-        {"egg ", {"egg "}},      // a trailing blank must stand in the line
-        {"bank ", {}},           //
-        {"@b", {"bank"}},        // across a separator
-        {"Able", {}},            // case counts
+        {"1", {"dog", "egg "}}, // a digit also finds the group numbers
+        {"egg ", {"egg "}},     // a trailing blank must stand in the line
+        {"bank ", {}},          //
+        {"@b", {"bank"}},       // across a separator
+        {"Able", {}},           // case counts
     };
     for (const Case& c : cases) {
         m_messages.messages.clear();

@@ -1,8 +1,8 @@
 #include "vocabulary/word_list.h"
 
 #include "core/app_error.h"
-#include "vocabulary/word_groups.h"
 #include "tests/vocabulary/word_folder.h"
+#include "vocabulary/word_groups.h"
 
 #include <gtest/gtest.h>
 
