@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 
 namespace quorvella {
 
@@ -97,6 +98,10 @@ QLabel* accessibleTextLabel(const QString& text, const QRect& area, QWidget* par
 } // namespace
 
 void showActivityWindow(QWidget& window) {
+    // Maximised; where no window manager maximises it, it still covers the screen.
+    if (!window.isVisible() && window.screen()) {
+        window.setGeometry(window.screen()->availableGeometry());
+    }
     window.show();
     window.raise();
     window.activateWindow();

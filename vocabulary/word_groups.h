@@ -104,7 +104,7 @@ private:
     std::vector<std::string> m_groupList;
     WordList m_words;
     int m_count = 0;
-    WordDetails m_details;
+    WordDetails m_details{{" ", " ", " ", " ", " ", " "}};
 };
 
 } // namespace quorvella

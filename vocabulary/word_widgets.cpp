@@ -6,8 +6,10 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quorvella {
@@ -193,6 +195,21 @@ QIcon speakerIcon() {
 }
 
 } // namespace
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    return button;
+}
+
+QLineEdit* makeCountField(const QString& name, QWidget* parent) {
+    auto* field = new QLineEdit(QStringLiteral("0"), parent);
+    field->setObjectName(name);
+    field->setAccessibleName(QStringLiteral("单词数"));
+    field->setFixedWidth(60);
+    return field;
+}
 
 QToolButton* makeRereadButton(const QString& name, QWidget* parent) {
     auto* button = new QToolButton(parent);

@@ -3,6 +3,7 @@
 // table, the group chooser, the sky-blue word panel, the interval field and the picture button
 // that re-reads a word. They show what the windows' logic holds and report what the learner does.
 
+#include "core/message_port.h"
 #include "speech/spin_field.h"
 #include "speech/spin_field_widget.h"
 #include "vocabulary/word_list_model.h"
@@ -12,11 +13,15 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QListWidget;
 
 namespace quorvella {
@@ -98,6 +103,30 @@ private:
 
 // The picture button that speaks the current word again (hint "重读这个单词", hand cursor).
 QToolButton* makeRereadButton(const QString& name, QWidget* parent);
+
+// A push button with its caption as its accessible name.
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
+
+// The count field beside "单词数：", showing "0" at first.
+QLineEdit* makeCountField(const QString& name, QWidget* parent);
+
+// connect() for a window's handlers that show the window's state afterwards: the handler (a
+// member taking the signal's arguments or none) runs inside runHandler, then render runs, also
+// when an error ended the handler, so the window shows the state the logic reached.
+template <typename Sender, typename Signal, typename Window, typename Handler>
+QMetaObject::Connection connectRendered(Sender* sender, Signal signal, Window* window,
+                                        Handler handler, void (Window::*render)()) {
+    return QObject::connect(sender, signal, window, [=](auto&&... arguments) {
+        runHandler([&] {
+            if constexpr (std::is_invocable_v<Handler, Window*, decltype(arguments)...>) {
+                std::invoke(handler, window, arguments...);
+            } else {
+                std::invoke(handler, window);
+            }
+        });
+        std::invoke(render, window);
+    });
+}
 
 // The font of the word displays: "华文中宋" where it is installed, else a bold CJK serif.
 QFont wordDisplayFont(int pixelSize);
