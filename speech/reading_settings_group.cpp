@@ -80,7 +80,10 @@ ReadingSettingsGroup::ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind
     m_voiceList->setFixedWidth(fieldWidth);
 
     auto* layout = new QGridLayout(this);
-    layout->setHorizontalSpacing(4); // the four rows fit a column 216 pixels wide
+    // The four rows fit a side panel 208 pixels wide.
+    layout->setHorizontalSpacing(4);
+    const QMargins margins = layout->contentsMargins();
+    layout->setContentsMargins(6, margins.top(), 6, margins.bottom());
     addRow(layout, QStringLiteral("声音选择："), m_voiceList, m_restoreVoice);
     addRow(layout, QStringLiteral("朗读速度："), m_speedField, m_restoreSpeed);
     addRow(layout, QStringLiteral("朗读频率："), m_pitchField, m_restorePitch);
