@@ -51,9 +51,12 @@ protected:
         QFile catalogue(folder.filePath("textindex.txt"));
         ASSERT_TRUE(catalogue.open(QIODevice::WriteOnly));
         catalogue.write("Lesson 1  The Library\r\n");
+        QFile groups(folder.filePath("ti.txt"));
+        ASSERT_TRUE(groups.open(QIODevice::WriteOnly));
+        groups.write("Lesson 1\r\n");
     }
 
-    QTemporaryDir folder; // the catalogue and nothing else
+    QTemporaryDir folder; // the catalogue and the lesson groups, nothing else
     RecordingMessagePort port;
 };
 
@@ -63,9 +66,13 @@ TEST(StartUpWithoutData, ShowsOneErrorBoxPerWindowThatReadsAFileAtCreation) {
     StartUp startUp(fakeOptions(empty.path()));
     ASSERT_TRUE(startUp.createWindows());
     EXPECT_EQ(startUp.creationOrder(), kOrder);
-    EXPECT_EQ(port.errors,
-              QStringList{QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                              .arg(empty.filePath("textindex.txt"))});
+    // The lesson window reads its catalogue, the new-word and review windows their group lists.
+    QStringList expected;
+    for (const char* file : {"textindex.txt", "ti.txt", "ti.txt"}) {
+        expected << QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                        .arg(empty.filePath(QString::fromLatin1(file)));
+    }
+    EXPECT_EQ(port.errors, expected);
 }
 
 TEST_F(StartUpTest, CreatesTheNineWindowsOnceInTheFixedOrder) {

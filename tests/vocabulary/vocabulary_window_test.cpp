@@ -1,6 +1,7 @@
 #include "vocabulary/new_word_window.h"
 #include "vocabulary/review_window.h"
 
+#include "core/app_error.h"
 #include "core/gbk_codec.h"
 #include "tests/support/event_loop.h"
 #include "tests/support/fake_speech_engine.h"
@@ -224,6 +225,16 @@ TEST_F(NewWordWindow, SearchListsMatchesOrSaysThereAreNone) {
     EXPECT_EQ(table()->model()->rowCount(), 0);
     EXPECT_EQ(field("Edit2"), "0");
     EXPECT_EQ(m_messages.messages, QStringList{"在本教材单词表中，找不到你的内容"});
+}
+
+// Without its group list the window is made all the same, with an empty group list, and the
+// reading settings are not filled from the engine.
+TEST(VocabularyWindowWithoutData, CreationStopsAtTheMissingGroupList) {
+    WordFolder empty;
+    TForm4 window([] { return std::make_unique<FakeSpeechEngine>(); }, empty.folder());
+    EXPECT_THROW(window.FormCreate(), AppError);
+    EXPECT_EQ(window.findChild<QListWidget*>("ListBox2")->count(), 0);
+    EXPECT_EQ(window.findChild<QComboBox*>("ComboBox1")->count(), 0);
 }
 
 TEST_F(ReviewWindow, ShowsOnlyNumbersAndMeaningsAndAsksForTheWord) {
