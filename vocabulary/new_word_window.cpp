@@ -165,7 +165,7 @@ QWidget* TForm3::buildMainArea() {
         auto* caption = new QLabel(QString::fromUtf16(captions[row]), details);
         auto* value = new QLabel(QStringLiteral(" "), details);
         value->setObjectName(QStringLiteral("Label%1").arg(15 + row));
-        value->setAccessibleName(caption->text().chopped(1));
+        value->setAccessibleDescription(caption->text().chopped(1));
         value->setTextFormat(Qt::PlainText);
         value->setWordWrap(true);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);

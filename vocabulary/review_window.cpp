@@ -32,11 +32,11 @@ const std::vector<WordColumn>& reviewColumns() {
     return columns;
 }
 
-QLabel* makeSunkenText(const QString& name, const QString& accessible, const QColor& colour,
+QLabel* makeSunkenText(const QString& name, const QString& description, const QColor& colour,
                        QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(accessible);
+    label->setAccessibleDescription(description);
     label->setTextFormat(Qt::PlainText);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     QFont bold = label->font();

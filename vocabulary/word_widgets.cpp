@@ -124,10 +124,10 @@ WordPanel::WordPanel(QWidget* parent) : QFrame(parent) {
     setPalette(sky);
 
     auto* layout = new QVBoxLayout(this);
-    const auto makeText = [this, layout](const char* name, const QString& accessible) {
+    const auto makeText = [this, layout](const char* name, const QString& description) {
         auto* label = new QLabel(this);
         label->setObjectName(QString::fromLatin1(name));
-        label->setAccessibleName(accessible);
+        label->setAccessibleDescription(description);
         label->setAlignment(Qt::AlignCenter);
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -10,6 +10,7 @@
 #include "tests/vocabulary/word_folder.h"
 #include "vocabulary/word_widgets.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -171,6 +172,26 @@ TEST_F(NewWordWindow, OpeningAGroupAndSteppingShowsSpeaksAndDetailsEachWord) {
     press("Button1");
     press("Image1"); // the picture button speaks, ticked or not
     EXPECT_EQ(fake->calls.mid(3), QStringList{"SpeakText(apple)"});
+}
+
+// What a screen reader finds: the list by its caption with its cells, and the shown word.
+TEST_F(NewWordWindow, AScreenReaderReadsTheListAndTheShownWord) {
+    openGroup(0);
+    pressRow(1);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(table());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), u"单词列表");
+    QAccessibleTableInterface* cells = list->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->rowCount(), 3);
+    EXPECT_EQ(cells->cellAt(1, 3)->text(QAccessible::Name), u"香蕉");
+    for (const auto& [name, text] : {std::pair{"StaticText1", QStringLiteral("banana")},
+                                     std::pair{"StaticText3", QStringLiteral("香蕉")}}) {
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(child<QLabel>(name));
+        EXPECT_EQ(shown->text(QAccessible::Name), text) << name;
+    }
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(child<QWidget>("Image1"));
+    EXPECT_EQ(button->text(QAccessible::Name), u"重读这个单词");
 }
 
 TEST_F(NewWordWindow, ADoubleClickWithoutASelectedGroupClearsTheListAndReportsIt) {
