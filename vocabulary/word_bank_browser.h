@@ -46,6 +46,8 @@ public:
     void create();
 
     const WordList& words() const { return m_words; }
+    // For the view's model, which observes the list.
+    WordList& words() { return m_words; }
     // The word count box: the rows of the last listing or search that got as far as counting.
     int count() const { return m_count; }
     // The word and meaning displays (GBK bytes), a blank at first.
