@@ -20,8 +20,8 @@ const std::string kBlank = " ";
 
 Dictation::Dictation(DataFolder folder, SpeechEngine& engine, MessagePort& messages,
                      OpenLines openLines)
-    : m_groups(std::move(folder), std::move(openLines)), m_engine(engine), m_messages(messages),
-      m_hint(hintCaption()) {}
+    : WordGroupStudy(std::move(folder), std::move(openLines)), m_engine(engine),
+      m_messages(messages), m_hint(hintCaption()) {}
 
 void Dictation::setShowsWord(bool shows) {
     m_showsWord = shows;
@@ -47,16 +47,7 @@ std::string Dictation::initialOfCurrentWord() const {
     return m_currentWord.substr(0, characterLength(m_currentWord, 0));
 }
 
-void Dictation::select(int row) {
-    WordList& words = m_groups.words();
-    if (row == words.selected()) {
-        return;
-    }
-    words.setSelected(row);
-    if (row < 0) {
-        return;
-    }
-    const WordRecord& record = words.at(row);
+void Dictation::show(const WordRecord& record) {
     m_wordDisplay = kBlank;
     m_currentWord = record.field(1);
     m_currentPhonetic = record.field(2);
@@ -73,13 +64,6 @@ void Dictation::select(int row) {
     if (m_readsWords) {
         m_engine.SpeakText(decodeGbk(m_currentWord));
     }
-}
-
-bool Dictation::move(Move move) {
-    const WordList& words = m_groups.words();
-    const MoveOutcome outcome = moveSelection(move, words.size(), words.selected());
-    select(outcome.selected);
-    return outcome.giveFocus;
 }
 
 void Dictation::rereadWord() {

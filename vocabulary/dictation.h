@@ -5,7 +5,7 @@
 
 #include "core/message_port.h"
 #include "speech/speech_engine.h"
-#include "vocabulary/word_groups.h"
+#include "vocabulary/word_group_study.h"
 
 #include <QString>
 #include <functional>
@@ -13,14 +13,10 @@
 
 namespace quorvella {
 
-class Dictation final {
+class Dictation final : public WordGroupStudy {
 public:
     Dictation(DataFolder folder, SpeechEngine& engine, MessagePort& messages,
               OpenLines openLines = openLineReader);
-
-    WordGroups& groups() { return m_groups; }
-    const WordGroups& groups() const { return m_groups; }
-    const WordList& words() const { return m_groups.words(); }
 
     // The word being asked and its phonetic (GBK bytes): set at every selection of an entry and
     // at no other time; empty until the first.
@@ -46,15 +42,6 @@ public:
     bool showsInitial() const { return m_showsInitial; }
     void setShowsInitial(bool shows);
 
-    // An entry becomes the selected one (-1: the selection is removed, which changes nothing
-    // else). A new entry becomes the current word: the displays follow the options, the meaning
-    // is shown, and the word is spoken when "朗读单词" is ticked.
-    void select(int row);
-
-    // The four move buttons, as in the new-word window; true when the word list is then to get
-    // the keyboard focus.
-    bool move(Move move);
-
     // The picture button: speaks the current word, ticked or not.
     void rereadWord();
 
@@ -68,9 +55,11 @@ public:
     Checked check(const std::string& answer, const std::function<void()>& emptyAnswer);
 
 private:
+    // The entry becomes the current word: the displays follow the options, the meaning is shown,
+    // and the word is spoken when "朗读单词" is ticked.
+    void show(const WordRecord& record) override;
     std::string initialOfCurrentWord() const;
 
-    WordGroups m_groups;
     SpeechEngine& m_engine;
     MessagePort& m_messages;
     std::string m_currentWord;

@@ -6,14 +6,14 @@
 #include "core/message_port.h"
 #include "speech/speech_engine.h"
 #include "vocabulary/interval_timer.h"
-#include "vocabulary/word_groups.h"
+#include "vocabulary/word_group_study.h"
 
 #include <string>
 #include <string_view>
 
 namespace quorvella {
 
-class NewWordStudy final {
+class NewWordStudy final : public WordGroupStudy {
 public:
     static constexpr int kMinimumInterval = 1;
     static constexpr int kMaximumInterval = 30;
@@ -22,29 +22,15 @@ public:
     NewWordStudy(DataFolder folder, SpeechEngine& engine, MessagePort& messages,
                  IntervalTimer& timer, OpenLines openLines = openLineReader);
 
-    WordGroups& groups() { return m_groups; }
-    const WordGroups& groups() const { return m_groups; }
-    const WordList& words() const { return m_groups.words(); }
-
     // The three displays (GBK bytes); empty at creation. The word display is the current word.
     const std::string& wordDisplay() const { return m_word; }
     const std::string& phoneticDisplay() const { return m_phonetic; }
     const std::string& meaningDisplay() const { return m_meaning; }
-    const WordDetails& details() const { return m_groups.details(); }
+    const WordDetails& details() const { return groups().details(); }
 
     // "朗读单词".
     bool readsWords() const { return m_readsWords; }
     void setReadsWords(bool reads) { m_readsWords = reads; }
-
-    // An entry of the word list becomes the selected one (-1: the selection is removed). A new
-    // entry is shown: the displays take its fields 1 to 3 (a blank for a missing one), the word is
-    // spoken when "朗读单词" is ticked, then its details are looked up. Selecting the entry that
-    // is selected already, or removing the selection, shows nothing.
-    void select(int row);
-
-    // "第一个", "上一个", "下一个", "最后一个": moves the selection; true when the word list is
-    // then to get the keyboard focus.
-    bool move(Move move);
 
     // The picture button: speaks the current word, ticked or not.
     void rereadWord();
@@ -66,7 +52,10 @@ public:
     void search(std::string_view text);
 
 private:
-    WordGroups m_groups;
+    // The displays take fields 1 to 3 (a blank for a missing one), the word is spoken when
+    // "朗读单词" is ticked, then its details are looked up.
+    void show(const WordRecord& record) override;
+
     SpeechEngine& m_engine;
     MessagePort& m_messages;
     IntervalTimer& m_timer;

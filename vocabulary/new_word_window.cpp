@@ -6,14 +6,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -21,48 +18,26 @@ namespace quorvella {
 
 namespace {
 
-constexpr int kSidePanelWidth = 208;
-
-const std::vector<WordColumn>& newWordColumns() {
-    static const std::vector<WordColumn> columns = {
+std::vector<WordColumn> newWordColumns() {
+    return {
         {QStringLiteral("序号"), 0, 50, Qt::AlignLeft},
         {QStringLiteral("单词"), 1, 150, Qt::AlignHCenter},
         {QStringLiteral("音标"), 2, 150, Qt::AlignHCenter},
         {QStringLiteral("词义"), 3, 250, Qt::AlignHCenter},
     };
-    return columns;
 }
 
 } // namespace
 
 TForm3::TForm3(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget* parent)
-    : QMainWindow(parent), m_folder(std::move(folder)), spe(makeEngine()),
+    : WordListWindow(makeEngine, std::move(folder), WindowKind::NewWord, parent),
       m_study(m_folder, *spe, applicationMessages(), m_timer) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("生词学习"));
-    resize(800, 600);
-    spe->setObjectName(QStringLiteral("spe"));
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(NewWordStudy::kInitialInterval * 1000);
-    buildLayout();
-    render();
-}
-
-TForm3::~TForm3() = default;
-
-void TForm3::buildLayout() {
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->setObjectName(QStringLiteral("Splitter1"));
-    splitter->addWidget(buildMainArea());
-    splitter->addWidget(buildSidePanel());
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 0);
-    splitter->setCollapsible(0, false);
-    splitter->setCollapsible(1, false);
-    // The side panel starts 208 pixels wide and keeps its width when the window grows; the
-    // learner can drag the splitter.
-    splitter->setSizes({width() - kSidePanelWidth - splitter->handleWidth(), kSidePanelWidth});
-    setCentralWidget(splitter);
+    buildWordList(m_study, newWordColumns());
+    setPanels(buildMainArea(), buildSidePanel());
 
     // A status bar of two panels, 200 pixels each, which nothing writes to.
     for (int panel = 0; panel < 2; ++panel) {
@@ -72,34 +47,25 @@ void TForm3::buildLayout() {
         statusBar()->addWidget(label);
     }
 
-    connectRendered(m_chooser->ComboBox2, &QComboBox::currentIndexChanged, this,
-                    &TForm3::ComboBox2Change, &TForm3::render);
-    connectRendered(m_chooser, &GroupChooser::groupDoubleClicked, this, &TForm3::ListBox2DblClick,
-                    &TForm3::render);
-    connectRendered(ListView1, &WordTableView::rowSelected, this, &TForm3::ListView1SelectItem,
-                    &TForm3::render);
-    connectRendered(Button1, &QPushButton::clicked, this, &TForm3::Button1Click, &TForm3::render);
-    connectRendered(Button7, &QPushButton::clicked, this, &TForm3::Button7Click, &TForm3::render);
-    connectRendered(Button8, &QPushButton::clicked, this, &TForm3::Button8Click, &TForm3::render);
-    connectRendered(Button9, &QPushButton::clicked, this, &TForm3::Button9Click, &TForm3::render);
-    connectRendered(Image1, &QToolButton::clicked, this, &TForm3::Image1Click, &TForm3::render);
-    connectRendered(SpinEdit1, &SpinEdit::changed, this, &TForm3::SpinEdit1Change, &TForm3::render);
-    connectRendered(Button10, &QPushButton::clicked, this, &TForm3::Button10Click, &TForm3::render);
-    connectRendered(&Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer, &TForm3::render);
-    connectRendered(Button11, &QPushButton::clicked, this, &TForm3::Button11Click, &TForm3::render);
-    connectRendered(Button12, &QPushButton::clicked, this, &TForm3::Button12Click, &TForm3::render);
-    connectRendered(Button2, &QPushButton::clicked, this, &TForm3::Button2Click, &TForm3::render);
+    connectShown(Image1, &QToolButton::clicked, &TForm3::Image1Click);
+    connectShown(SpinEdit1, &SpinEdit::changed, &TForm3::SpinEdit1Change);
+    connectShown(Button10, &QPushButton::clicked, &TForm3::Button10Click);
+    connectShown(&Timer1, &QTimer::timeout, &TForm3::Timer1Timer);
+    connectShown(Button11, &QPushButton::clicked, &TForm3::Button11Click);
+    connectShown(Button12, &QPushButton::clicked, &TForm3::Button12Click);
+    connectShown(Button2, &QPushButton::clicked, &TForm3::Button2Click);
     connect(CheckBox1, &QCheckBox::toggled, this,
             [this](bool ticked) { m_study.setReadsWords(ticked); });
+    render();
 }
+
+TForm3::~TForm3() = default;
 
 QWidget* TForm3::buildSidePanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 2, 0, 2);
-
-    m_chooser = new GroupChooser(panel);
     layout->addWidget(m_chooser, 1);
 
     auto* find = new QGroupBox(QStringLiteral("查找单词"), panel);
@@ -115,7 +81,6 @@ QWidget* TForm3::buildSidePanel() {
     findLayout->addWidget(Button2, 1, 1);
     layout->addWidget(find);
 
-    m_readingSettings = new ReadingSettingsGroup(*spe, WindowKind::NewWord, panel);
     layout->addWidget(m_readingSettings);
     return panel;
 }
@@ -124,41 +89,21 @@ QWidget* TForm3::buildMainArea() {
     auto* area = new QWidget(this);
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(4, 2, 4, 2);
-
-    auto* listBox = new QGroupBox(QStringLiteral("单词列表"), area);
-    m_model = new WordListModel(m_study.groups().words(), newWordColumns(), this);
-    ListView1 = new WordTableView(m_model, listBox);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setAccessibleName(QStringLiteral("单词列表"));
-    (new QVBoxLayout(listBox))->addWidget(ListView1);
-    layout->addWidget(listBox, 3);
-
-    auto* moves = new QHBoxLayout;
-    Button1 = makeButton(QStringLiteral("Button1"), QStringLiteral("第一个"), area);
-    Button7 = makeButton(QStringLiteral("Button7"), QStringLiteral("上一个"), area);
-    Button8 = makeButton(QStringLiteral("Button8"), QStringLiteral("下一个"), area);
-    Button9 = makeButton(QStringLiteral("Button9"), QStringLiteral("最后一个"), area);
+    layout->addWidget(wordListBox(), 3);
     Image1 = makeRereadButton(QStringLiteral("Image1"), area);
-    for (QWidget* control : {static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button7),
-                             static_cast<QWidget*>(Button8), static_cast<QWidget*>(Button9),
-                             static_cast<QWidget*>(Image1)}) {
-        moves->addWidget(control);
-    }
-    moves->addStretch();
-    auto* countCaption = new QLabel(QStringLiteral("单词数："), area);
-    Edit2 = makeCountField(QStringLiteral("Edit2"), area);
-    countCaption->setBuddy(Edit2);
-    moves->addWidget(countCaption);
-    moves->addWidget(Edit2);
-    layout->addLayout(moves);
-
-    m_wordPanel = new WordPanel(area);
+    layout->addLayout(makeMoveRow(Image1));
     layout->addWidget(m_wordPanel, 2);
+    layout->addWidget(buildDetails(area), 2);
+    layout->addWidget(buildAutomaticReading(area));
+    return area;
+}
 
-    auto* details = new QFrame(area);
+// The six details of the word, each caption with its red value label to its right.
+QWidget* TForm3::buildDetails(QWidget* parent) {
+    auto* details = new QFrame(parent);
     details->setObjectName(QStringLiteral("Panel4"));
     details->setFrameShape(QFrame::StyledPanel);
-    auto* detailRows = new QGridLayout(details);
+    auto* rows = new QGridLayout(details);
     const char16_t* captions[] = {u"助记：",   u"同形词：",   u"同义词：",
                                   u"相反词：", u"英语句子：", u"中文句子："};
     for (int row = 0; row < 6; ++row) {
@@ -173,15 +118,17 @@ QWidget* TForm3::buildMainArea() {
         red.setColor(QPalette::WindowText, Qt::red);
         value->setPalette(red);
         caption->setBuddy(value);
-        detailRows->addWidget(caption, row, 0, Qt::AlignRight | Qt::AlignTop);
-        detailRows->addWidget(value, row, 1);
+        rows->addWidget(caption, row, 0, Qt::AlignRight | Qt::AlignTop);
+        rows->addWidget(value, row, 1);
         m_detailLabels[std::size_t(row)] = value;
     }
-    detailRows->setColumnStretch(1, 1);
-    layout->addWidget(details, 2);
+    rows->setColumnStretch(1, 1);
+    return details;
+}
 
-    auto* automatic = new QGroupBox(QStringLiteral("自动朗读设置"), area);
-    auto* autoRow = new QHBoxLayout(automatic);
+QWidget* TForm3::buildAutomaticReading(QWidget* parent) {
+    auto* automatic = new QGroupBox(QStringLiteral("自动朗读设置"), parent);
+    auto* row = new QHBoxLayout(automatic);
     auto* intervalCaption = new QLabel(QStringLiteral("间隔时间："), automatic);
     SpinEdit1 = new SpinEdit(NewWordStudy::kMinimumInterval, NewWordStudy::kMaximumInterval,
                              NewWordStudy::kInitialInterval, automatic);
@@ -196,62 +143,19 @@ QWidget* TForm3::buildMainArea() {
     Button10 = makeButton(QStringLiteral("Button10"), QStringLiteral("自动朗读"), automatic);
     Button11 = makeButton(QStringLiteral("Button11"), QStringLiteral("停止朗读"), automatic);
     Button12 = makeButton(QStringLiteral("Button12"), QStringLiteral("关闭退出"), automatic);
-    autoRow->addWidget(intervalCaption);
-    autoRow->addWidget(SpinEdit1);
-    autoRow->addWidget(CheckBox1);
-    autoRow->addStretch();
-    autoRow->addWidget(Button10);
-    autoRow->addWidget(Button11);
-    autoRow->addWidget(Button12);
-    layout->addWidget(automatic);
-    return area;
-}
-
-void TForm3::FormCreate() {
-    // A group list that cannot be read ends the handler: the reading settings stay as they are.
-    m_study.groups().loadGroupList();
-    m_chooser->showGroups(m_study.groups().groupList());
-    m_readingSettings->fill();
+    row->addWidget(intervalCaption);
+    row->addWidget(SpinEdit1);
+    row->addWidget(CheckBox1);
+    row->addStretch();
+    row->addWidget(Button10);
+    row->addWidget(Button11);
+    row->addWidget(Button12);
+    return automatic;
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {
     m_study.stopAutoReading();
     QMainWindow::closeEvent(event);
-}
-
-void TForm3::ComboBox2Change(int index) {
-    m_study.groups().setMode(index == 0 ? GroupingMode::ByLesson : GroupingMode::ByLetter);
-    m_chooser->showGroups(m_study.groups().groupList());
-}
-
-void TForm3::ListBox2DblClick() {
-    m_study.groups().openGroup(m_chooser->selectedGroup());
-}
-
-void TForm3::ListView1SelectItem(int row) {
-    m_study.select(row);
-}
-
-void TForm3::moveClick(Move move) {
-    if (m_study.move(move)) {
-        ListView1->setFocus();
-    }
-}
-
-void TForm3::Button1Click() {
-    moveClick(Move::First);
-}
-
-void TForm3::Button7Click() {
-    moveClick(Move::Previous);
-}
-
-void TForm3::Button8Click() {
-    moveClick(Move::Next);
-}
-
-void TForm3::Button9Click() {
-    moveClick(Move::Last);
 }
 
 void TForm3::Image1Click() {
@@ -285,20 +189,13 @@ void TForm3::Button2Click() {
     m_study.search(encodeGbk(Edit1->text()));
 }
 
-// Shows the state the logic is in. The count field is the learner's to type in as well: it is
-// written only when a scan or search has set another count.
 void TForm3::render() {
-    const int count = m_study.groups().count();
-    if (count != m_shownCount) {
-        m_shownCount = count;
-        Edit2->setText(QString::number(count));
-    }
+    WordListWindow::render();
     m_wordPanel->show(m_study.wordDisplay(), m_study.phoneticDisplay(), m_study.meaningDisplay());
     const WordDetails& details = m_study.details();
     for (std::size_t field = 0; field < details.fields.size(); ++field) {
         m_detailLabels[field]->setText(decodeGbk(details.fields[field]));
     }
-    ListView1->showSelectedRow(m_study.words().selected());
 }
 
 } // namespace quorvella
