@@ -59,7 +59,10 @@ TForm3::TForm3(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     render();
 }
 
-TForm3::~TForm3() = default;
+// The model observes this window's word list, which goes first.
+TForm3::~TForm3() {
+    releaseWordList();
+}
 
 QWidget* TForm3::buildSidePanel() {
     auto* panel = new QWidget(this);

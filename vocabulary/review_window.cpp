@@ -76,7 +76,10 @@ TForm4::TForm4(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     render();
 }
 
-TForm4::~TForm4() = default;
+// The model observes this window's word list, which goes first.
+TForm4::~TForm4() {
+    releaseWordList();
+}
 
 QWidget* TForm4::buildSidePanel() {
     auto* panel = new QWidget(this);
