@@ -376,26 +376,26 @@ void TForm7::ListView1SelectItem() {
     m_test.select(selected.isEmpty() ? -1 : selected.front().row());
 }
 
-void TForm7::RadioButton1Click(bool checked) {
-    if (checked && !m_rendering) {
+void TForm7::RadioButton1Click() {
+    if (m_options[0]->isChecked() && !m_rendering) {
         m_test.choose(MockTest::A);
     }
 }
 
-void TForm7::RadioButton2Click(bool checked) {
-    if (checked && !m_rendering) {
+void TForm7::RadioButton2Click() {
+    if (m_options[1]->isChecked() && !m_rendering) {
         m_test.choose(MockTest::B);
     }
 }
 
-void TForm7::RadioButton3Click(bool checked) {
-    if (checked && !m_rendering) {
+void TForm7::RadioButton3Click() {
+    if (m_options[2]->isChecked() && !m_rendering) {
         m_test.choose(MockTest::C);
     }
 }
 
-void TForm7::RadioButton4Click(bool checked) {
-    if (checked && !m_rendering) {
+void TForm7::RadioButton4Click() {
+    if (m_options[3]->isChecked() && !m_rendering) {
         m_test.choose(MockTest::D);
     }
 }

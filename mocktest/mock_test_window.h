@@ -42,10 +42,11 @@ private:
     void Button2Click();
     void Button9Click();
     void ListView1SelectItem();
-    void RadioButton1Click(bool checked);
-    void RadioButton2Click(bool checked);
-    void RadioButton3Click(bool checked);
-    void RadioButton4Click(bool checked);
+    // Each runs when its button is checked or unchecked, and acts when it became checked.
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
     void Button3Click();
     void Button4Click();
     void Button5Click();
