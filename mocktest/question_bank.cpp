@@ -30,7 +30,7 @@ const QStringList& QuestionBank::groupItems() {
 
 int QuestionBank::groupCount(int sizePosition) {
     const int n = sizePosition + 1;
-    return kSizes / n + (kSizes % n != 0 ? 1 : 0);
+    return kGroups / n + (kGroups % n != 0 ? 1 : 0);
 }
 
 QuestionBank::QuestionBank(DataFolder folder, MessagePort& messages)
@@ -46,8 +46,8 @@ void QuestionBank::sizeChanged(int position) {
 }
 
 void QuestionBank::groupChanged(int position) {
-    if (position < 0) {
-        return; // no group is chosen: the boxes keep their choices
+    if (position < 0 || position >= kGroups) {
+        return; // no group of the list is chosen: the boxes keep their choices
     }
     m_groupPosition = position;
     const int groups = groupCount(m_sizePosition);

@@ -14,9 +14,9 @@ namespace quorvella {
 
 class QuestionBank final {
 public:
-    // The bank holds this many questions, in groups of ten at the smallest size.
-    static constexpr int kQuestions = 150;
+    // The bank holds 150 questions: fifteen sizes of test, and fifteen groups at the smallest.
     static constexpr int kSizes = 15;
+    static constexpr int kGroups = 15;
 
     // The size box's items "10", "20", ... "150" and the group box's "第一组" ... "第十五组".
     static const QStringList& sizeItems();
