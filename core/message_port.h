@@ -51,6 +51,16 @@ void runHandler(Handler&& handler) noexcept {
     }
 }
 
+// Calls a handler with the signal's arguments when it takes them, else with none.
+template <typename Slot, typename Receiver, typename... Arguments>
+void invokeHandler(Slot slot, Receiver* receiver, Arguments&&... arguments) {
+    if constexpr (std::is_invocable_v<Slot, Receiver*, Arguments...>) {
+        std::invoke(slot, receiver, std::forward<Arguments>(arguments)...);
+    } else {
+        std::invoke(slot, receiver);
+    }
+}
+
 // connect() for handlers: the slot (a member function taking the signal's arguments or none)
 // runs inside runHandler.
 template <typename Sender, typename Signal, typename Receiver, typename Slot>
@@ -58,11 +68,7 @@ QMetaObject::Connection connectHandler(Sender* sender, Signal signal, Receiver* 
                                        Slot slot) {
     return QObject::connect(sender, signal, receiver, [receiver, slot](auto&&... arguments) {
         runHandler([&] {
-            if constexpr (std::is_invocable_v<Slot, Receiver*, decltype(arguments)...>) {
-                std::invoke(slot, receiver, std::forward<decltype(arguments)>(arguments)...);
-            } else {
-                std::invoke(slot, receiver);
-            }
+            invokeHandler(slot, receiver, std::forward<decltype(arguments)>(arguments)...);
         });
     });
 }

@@ -118,11 +118,7 @@ QMetaObject::Connection connectRendered(Sender* sender, Signal signal, Window* w
                                         Handler handler, void (Window::*render)()) {
     return QObject::connect(sender, signal, window, [=](auto&&... arguments) {
         runHandler([&] {
-            if constexpr (std::is_invocable_v<Handler, Window*, decltype(arguments)...>) {
-                std::invoke(handler, window, arguments...);
-            } else {
-                std::invoke(handler, window);
-            }
+            invokeHandler(handler, window, std::forward<decltype(arguments)>(arguments)...);
         });
         std::invoke(render, window);
     });
