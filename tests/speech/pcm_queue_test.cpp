@@ -56,7 +56,7 @@ void pushText(PcmQueue& queue, const Tone& tone, std::uint64_t generation) {
         queue.push(std::move(chunk), generation);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, generation);
+    queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true, {}}, generation);
 }
 
 struct Played {
@@ -199,7 +199,7 @@ TEST(PcmQueue, AStopDropsEverythingAndTheNextTextStartsClean) {
     EXPECT_NE(queue.clear(), old);
     EXPECT_EQ(queue.bufferedSeconds(), 0.0);
     EXPECT_FALSE(queue.push({{samples.begin(), samples.begin() + 1600}, 16000}, old));
-    EXPECT_FALSE(queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, old));
+    EXPECT_FALSE(queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true, {}}, old));
     EXPECT_EQ(queue.bufferedSeconds(), 0.0);
 
     const std::vector<Tone> next = {{16000, 1600, 1000, 8000}};
