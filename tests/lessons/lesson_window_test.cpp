@@ -473,12 +473,20 @@ TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
     EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
     wait(600);
     EXPECT_GT(output->frameCount(), 0) << "the first sentence is being heard";
+    auto* pane = window.findChild<QTextEdit*>("RichEdit2");
+    const auto marked = [pane] {
+        const auto marks = pane->extraSelections();
+        return marks.isEmpty() ? QString() : marks.first().cursor.selectedText();
+    };
+    EXPECT_FALSE(marked().isEmpty()) << "a word of the title is marked";
     QTest::mouseClick(button("BitBtn3"), Qt::LeftButton);
     EXPECT_TRUE(engine.output().isPaused());
     EXPECT_EQ(enabled(), (QStringList{"BitBtn4", "BitBtn5"}));
     const qint64 atPause = output->frameCount();
     wait(300);
     EXPECT_EQ(output->frameCount(), atPause) << "nothing is played while paused";
+    const QString markedAtPause = marked();
+    EXPECT_FALSE(markedAtPause.isEmpty());
     QTest::mouseClick(button("BitBtn4"), Qt::LeftButton);
     EXPECT_FALSE(engine.output().isPaused());
     EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
@@ -486,6 +494,7 @@ TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
     EXPECT_GT(output->frameCount(), atPause) << "playing goes on";
     QTest::mouseClick(button("BitBtn5"), Qt::LeftButton);
     EXPECT_EQ(enabled(), (QStringList{"BitBtn1", "BitBtn2"}));
+    EXPECT_EQ(marked(), QString());
     const qint64 atStop = output->frameCount();
     wait(200);
     EXPECT_EQ(output->frameCount(), atStop) << "nothing is played after stop";
