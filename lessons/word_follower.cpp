@@ -25,6 +25,8 @@ void WordFollower::wordReached(int offset, int length) {
 }
 
 void WordFollower::stopped() {
+    m_textLength = 0; // words of the text still coming belong to no text in the pane
+    m_returns.clear();
     m_mark.reset();
 }
 

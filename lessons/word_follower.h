@@ -25,7 +25,8 @@ public:
     // The engine reached the word at offset, length in the text it was given: that word is marked.
     // A word outside the text is not (nothing changes).
     void wordReached(int offset, int length);
-    // Reading has stopped or ended, or the pane's text was replaced: no word is marked.
+    // Reading has stopped or ended, or the pane's text was replaced: no word is marked, nor any
+    // word reported after this until a text is started again.
     void stopped();
 
     const std::optional<PaneSpan>& mark() const { return m_mark; }
