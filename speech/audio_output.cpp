@@ -36,6 +36,8 @@ void ClockedAudioOutput::tick() {
     // not before those after it: a capture sees exactly where each text ends and each word starts.
     // The frames of one tick stand for the time since the last, so a word is reported at most one
     // tick after its moment.
+    // A handler that stops the speech drops what this tick took after its event.
+    const std::uint64_t generation = m_queue->generation();
     qint64 done = 0;
     for (const PcmEvent& event : events) {
         if (event.frame > done) {
@@ -46,6 +48,9 @@ void ClockedAudioOutput::tick() {
             emit textPlayed();
         } else {
             emit wordPlayed(event.word);
+        }
+        if (m_queue == nullptr || m_queue->generation() != generation) {
+            return;
         }
     }
     if (rendered > done) {

@@ -155,6 +155,28 @@ TEST_P(WordsOfEachSynthesiser, PausedNoWordIsReportedAndStoppedNoneFollows) {
     EXPECT_LT(atStop, std::size_t(wordStarts(text).size()));
 }
 
+// A window that stops at the end of a text and speaks another (while a further text was queued)
+// sees no word of the text it dropped, even one whose audio the output took in the same tick.
+TEST_P(WordsOfEachSynthesiser, AStopInAnEndOfTextReportDropsTheWordsQueuedAfterIt) {
+    engine->SpeakText(QStringLiteral("Alpha"));
+    engine->SpeakText(QStringLiteral("Bravo charlie delta."));
+    std::size_t atRestart = 0;
+    int ends = 0;
+    QObject::connect(engine.get(), &SpeechEngine::TextDataDone, [&] {
+        if (++ends == 1) {
+            engine->StopSpeech();
+            atRestart = reached.size();
+            engine->SpeakText(QStringLiteral("Echo"));
+        }
+    });
+    ASSERT_TRUE(runUntil([&] { return ends == 2; }));
+    ASSERT_EQ(atRestart, 1U);
+    EXPECT_EQ(reached.size(), 2U);
+    for (std::size_t i = atRestart; i < reached.size(); ++i) {
+        EXPECT_EQ(std::pair(reached[i].offset, reached[i].length), std::pair(0, 4));
+    }
+}
+
 // The null output's clock, noting when it plays what: each tick takes the frames due since the
 // last, so frame f of a tick that ends with frame e is played (e - f) / rate before the tick.
 class TimedNullOutput final : public ClockedAudioOutput {
