@@ -19,11 +19,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 namespace quorvella {
@@ -215,6 +217,10 @@ void TForm2::buildLayout() {
     connectHandler(BitBtn4, &QPushButton::clicked, this, &TForm2::BitBtn4Click);
     connectHandler(BitBtn5, &QPushButton::clicked, this, &TForm2::BitBtn5Click);
     connectHandler(spe.get(), &SpeechEngine::TextDataDone, this, &TForm2::speTextDataDone);
+    // (connectHandler's forwarding of arguments does not compile with clang.)
+    connect(spe.get(), &SpeechEngine::WordReached, this, [this](int offset, int length) {
+        runHandler([&] { speWordReached(offset, length); });
+    });
     connectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
@@ -391,10 +397,14 @@ void TForm2::setTitle(const std::string& title) {
 
 void TForm2::clearLesson() {
     RichEdit2->clear();
+    m_follower.stopped();
+    renderWordMark();
 }
 
 void TForm2::setLesson(const std::string& text) {
     RichEdit2->setPlainText(plainPaneText(text));
+    m_follower.stopped();
+    renderWordMark();
 }
 
 std::vector<std::string> TForm2::lessonPaneLines() const {
@@ -429,6 +439,56 @@ bool TForm2::paneHasSelection() const {
 void TForm2::showReading(ReadAloudController::PaneFocus focus) {
     renderReadingControls();
     applyFocus(focus);
+    if (m_reading.state() == ReadAloudController::State::Idle) {
+        m_follower.stopped();
+    }
+    renderWordMark();
+}
+
+void TForm2::followSpoken(std::uint64_t spokenBefore, int selectionStart) {
+    const ReadAloudController::Spoken& spoken = m_reading.spoken();
+    if (spoken.count == spokenBefore) {
+        return;
+    }
+    // The text the controller handed to the engine, made again from the same pane.
+    if (spoken.selection) {
+        m_follower.started(decodeGbk(selectedText()), selectionStart);
+    } else {
+        m_follower.started(decodeGbk(paneText()), 0);
+    }
+}
+
+// The word being read has a soft background of its own, drawn over the pane and not part of its
+// document: translucent blue shows on the tooltip yellow, on white and on dark backgrounds, and
+// the text keeps its colours. It is kept in view.
+void TForm2::renderWordMark() {
+    QList<QTextEdit::ExtraSelection> marks;
+    if (const auto& mark = m_follower.mark()) {
+        const int end = std::min(mark->position + mark->length,
+                                 int(RichEdit2->document()->characterCount()) - 1);
+        QTextCursor start(RichEdit2->document());
+        start.setPosition(std::min(mark->position, end));
+        QTextCursor word = start;
+        word.setPosition(end, QTextCursor::KeepAnchor);
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = word;
+        selection.format.setBackground(QColor(64, 140, 255, 90));
+        marks << selection;
+
+        QTextCursor after(RichEdit2->document());
+        after.setPosition(end);
+        const QRect area = RichEdit2->cursorRect(start).united(RichEdit2->cursorRect(after));
+        const QRect view = RichEdit2->viewport()->rect();
+        if (area.top() < view.top() || area.bottom() > view.bottom()) {
+            QScrollBar* bar = RichEdit2->verticalScrollBar();
+            bar->setValue(bar->value() + area.top() - view.height() / 3);
+        }
+        if (area.left() < view.left() || area.right() > view.right()) {
+            QScrollBar* bar = RichEdit2->horizontalScrollBar();
+            bar->setValue(bar->value() + area.left() - view.width() / 3);
+        }
+    }
+    RichEdit2->setExtraSelections(marks);
 }
 
 void TForm2::applyFocus(ReadAloudController::PaneFocus focus) {
@@ -459,11 +519,17 @@ void TForm2::renderReadingControls() {
 }
 
 void TForm2::BitBtn1Click() {
-    showReading(m_reading.readAll(paneText()));
+    const std::uint64_t spoken = m_reading.spoken().count;
+    const ReadAloudController::PaneFocus focus = m_reading.readAll(paneText());
+    followSpoken(spoken, 0);
+    showReading(focus);
 }
 
 void TForm2::BitBtn2Click() {
-    showReading(m_reading.readSelection(selectedText()));
+    const std::uint64_t spoken = m_reading.spoken().count;
+    const ReadAloudController::PaneFocus focus = m_reading.readSelection(selectedText());
+    followSpoken(spoken, RichEdit2->textCursor().selectionStart());
+    showReading(focus);
 }
 
 void TForm2::BitBtn3Click() {
@@ -482,8 +548,20 @@ void TForm2::speTextDataDone() {
     showReading(m_reading.textDone(paneHasSelection()));
 }
 
+void TForm2::speWordReached(int offset, int length) {
+    if (m_reading.state() == ReadAloudController::State::Idle) {
+        return;
+    }
+    m_follower.wordReached(offset, length);
+    renderWordMark();
+}
+
 void TForm2::RichEdit2MouseDown(Qt::MouseButton button) {
-    showReading(m_reading.paneMousePressed(button, paneText(), selectedText()));
+    const std::uint64_t spoken = m_reading.spoken().count;
+    const ReadAloudController::PaneFocus focus =
+        m_reading.paneMousePressed(button, paneText(), selectedText());
+    followSpoken(spoken, RichEdit2->textCursor().selectionStart());
+    showReading(focus);
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {
@@ -619,6 +697,8 @@ void TForm2::Button3Click() {
         return;
     }
     setPaneContent(*RichEdit2->document(), m_tools.importArticle(*chosen));
+    m_follower.stopped();
+    renderWordMark();
 }
 
 void TForm2::Button9Click() {

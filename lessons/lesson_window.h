@@ -8,6 +8,7 @@
 #include "lessons/lesson_study.h"
 #include "lessons/read_aloud_controller.h"
 #include "lessons/text_tools.h"
+#include "lessons/word_follower.h"
 #include "speech/reading_settings_group.h"
 #include "speech/speech_engine.h"
 
@@ -63,6 +64,7 @@ private:
     void BitBtn4Click();
     void BitBtn5Click();
     void speTextDataDone();
+    void speWordReached(int offset, int length);
     void RichEdit2MouseDown(Qt::MouseButton button);
     void Button2Click();
     void Button1Click();
@@ -93,11 +95,15 @@ private:
     void showReading(ReadAloudController::PaneFocus focus);
     void applyFocus(ReadAloudController::PaneFocus focus);
     void renderReadingControls();
+    // After a reading event: a text handed to the engine is followed from its start.
+    void followSpoken(std::uint64_t spokenBefore, int selectionStart);
+    void renderWordMark();
 
     DataFolder m_folder;
     std::unique_ptr<SpeechEngine> spe;
     LessonStudy m_study;
     ReadAloudController m_reading;
+    WordFollower m_follower;
     TextTools m_tools;
     Dialogs m_dialogs;
 

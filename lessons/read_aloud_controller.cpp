@@ -85,7 +85,7 @@ ReadAloudController::PaneFocus ReadAloudController::readWhole(std::string_view w
         m_messages.showMessage(nothingToReadMessage);
         return PaneFocus::Keep;
     }
-    return speak(wholeText, PaneFocus::CaretToStartAndGiveToPane);
+    return speak(wholeText, false, PaneFocus::CaretToStartAndGiveToPane);
 }
 
 ReadAloudController::PaneFocus ReadAloudController::readSelected(std::string_view selectedText) {
@@ -93,14 +93,15 @@ ReadAloudController::PaneFocus ReadAloudController::readSelected(std::string_vie
         m_messages.showMessage(nothingSelectedMessage);
         return PaneFocus::Keep;
     }
-    return speak(selectedText, PaneFocus::GiveToPane);
+    return speak(selectedText, true, PaneFocus::GiveToPane);
 }
 
-ReadAloudController::PaneFocus ReadAloudController::speak(std::string_view text,
+ReadAloudController::PaneFocus ReadAloudController::speak(std::string_view text, bool selection,
                                                           PaneFocus afterwards) {
     m_engine.StopSpeech();
     m_engine.SpeakText(decodeGbk(text));
     m_state = State::Reading;
+    m_spoken = {m_spoken.count + 1, selection};
     return afterwards;
 }
 

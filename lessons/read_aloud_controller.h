@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <Qt>
+#include <cstdint>
 #include <string_view>
 
 namespace quorvella {
@@ -46,6 +47,14 @@ public:
     ReadAloudController(const ReadAloudController&) = delete;
     ReadAloudController& operator=(const ReadAloudController&) = delete;
 
+    // The texts handed to the engine: how many so far, and whether the last was the selection
+    // (or else the whole text).
+    struct Spoken {
+        std::uint64_t count = 0;
+        bool selection = false;
+    };
+    const Spoken& spoken() const { return m_spoken; }
+
     State state() const { return m_state; }
     Controls controls() const { return controlsFor(m_state); }
     static Controls controlsFor(State state);
@@ -78,7 +87,7 @@ public:
 private:
     PaneFocus readWhole(std::string_view wholeText);
     PaneFocus readSelected(std::string_view selectedText);
-    PaneFocus speak(std::string_view text, PaneFocus afterwards);
+    PaneFocus speak(std::string_view text, bool selection, PaneFocus afterwards);
     // The stop action, also run when the stop button is disabled.
     PaneFocus stopReading(bool paneHasSelection);
     static PaneFocus focusRule(bool paneHasSelection);
@@ -86,6 +95,7 @@ private:
     SpeechEngine& m_engine;
     MessagePort& m_messages;
     State m_state = State::Idle;
+    Spoken m_spoken;
 };
 
 } // namespace quorvella

@@ -30,17 +30,28 @@ void ClockedAudioOutput::tick() {
         return;
     }
     m_buffer.resize(std::size_t(frames) * 2);
-    std::vector<qint64> ends;
-    const qint64 rendered = m_queue->render(m_buffer.data(), frames, ends);
-    // Each end of text is reported once the frames before it have been played, and not before
-    // those after it: a capture sees exactly where each text ends.
+    std::vector<PcmEvent> events;
+    const qint64 rendered = m_queue->render(m_buffer.data(), frames, events);
+    // Each end of text and each word is reported once the frames before it have been played, and
+    // not before those after it: a capture sees exactly where each text ends and each word starts.
+    // The frames of one tick stand for the time since the last, so a word is reported at most one
+    // tick after its moment.
+    // A handler that stops the speech drops what this tick took after its event.
+    const std::uint64_t generation = m_queue->generation();
     qint64 done = 0;
-    for (const qint64 end : ends) {
-        if (end > done) {
-            played(m_buffer.data() + 2 * done, end - done);
-            done = end;
+    for (const PcmEvent& event : events) {
+        if (event.frame > done) {
+            played(m_buffer.data() + 2 * done, event.frame - done);
+            done = event.frame;
         }
-        emit textPlayed();
+        if (event.endOfText) {
+            emit textPlayed();
+        } else {
+            emit wordPlayed(event.word);
+        }
+        if (m_queue == nullptr || m_queue->generation() != generation) {
+            return;
+        }
     }
     if (rendered > done) {
         played(m_buffer.data() + 2 * done, rendered - done);

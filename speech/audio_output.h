@@ -1,6 +1,7 @@
 #pragma once
 // Where an engine's audio is played: pulls stereo frames from the engine's queue while speech is
-// in flight, pauses and resumes, and reports each end of text once its audio has been played.
+// in flight, pauses and resumes, and reports each end of text once its audio has been played and
+// each word as its first frame is played.
 // Making the audio is the synthesis worker's job.
 
 #include "speech/pcm_queue.h"
@@ -52,6 +53,8 @@ public:
 
 signals:
     void textPlayed();
+    // The first frame of a word's sound is being played now.
+    void wordPlayed(WordSpan word);
 
 protected:
     // Starts or stops taking audio as isPlaying() says.

@@ -77,14 +77,14 @@ bool DeviceAudioOutput::openStream() {
     ++m_streamNumber;
     m_written = 0;
     m_primed = false;
-    m_endsAt.clear();
+    m_events.clear();
     return true;
 }
 
 void DeviceAudioOutput::closeStream() {
     m_feed.stop();
     m_linger.stop();
-    m_endsAt.clear();
+    m_events.clear();
     if (m_stream != nullptr) {
         m_stream = nullptr;
         m_sink->stop();
@@ -123,23 +123,29 @@ void DeviceAudioOutput::dropHeldAudio() {
 }
 
 void DeviceAudioOutput::feed() {
-    if (reportPlayedEnds()) {
+    if (reportPlayed()) {
         writeAhead();
     }
 }
 
-// Returns false when a handler of the report closed the stream.
-bool DeviceAudioOutput::reportPlayedEnds() {
+// Reports each end of text once the frames before it have been played, each word once its first
+// frame is. Returns false when a handler of the report closed the stream.
+bool DeviceAudioOutput::reportPlayed() {
     if (m_stream == nullptr) {
         return false;
     }
     const qint64 played = m_sink->processedUSecs() * kSampleRate / 1000000;
-    while (!m_endsAt.empty() && m_endsAt.front() <= played) {
-        m_endsAt.pop_front();
+    while (!m_events.empty() && m_events.front().frame <= played) {
+        const PcmEvent event = m_events.front();
+        m_events.pop_front();
         const std::uint64_t stream = m_streamNumber;
-        emit textPlayed();
+        if (event.endOfText) {
+            emit textPlayed();
+        } else {
+            emit wordPlayed(event.word);
+        }
         // A handler may have stopped the speech (and opened a new stream for the next text):
-        // the ends still listed belonged to the audio that was dropped.
+        // the events still listed belonged to the audio that was dropped.
         if (m_stream == nullptr || m_streamNumber != stream) {
             return m_stream != nullptr;
         }
@@ -160,10 +166,10 @@ void DeviceAudioOutput::writeAhead() {
         return;
     }
     m_buffer.resize(std::size_t(room) * 2);
-    std::vector<qint64> ends;
+    std::vector<PcmEvent> events;
     const qint64 rendered =
-        isPlaying() && m_queue != nullptr ? m_queue->render(m_buffer.data(), room, ends) : 0;
-    if (rendered > 0 || !ends.empty()) {
+        isPlaying() && m_queue != nullptr ? m_queue->render(m_buffer.data(), room, events) : 0;
+    if (rendered > 0 || !events.empty()) {
         m_primed = true;
     }
     const qint64 frames = m_primed ? room : rendered;
@@ -172,8 +178,9 @@ void DeviceAudioOutput::writeAhead() {
     }
     std::fill(m_buffer.begin() + std::ptrdiff_t(rendered) * 2,
               m_buffer.begin() + std::ptrdiff_t(frames) * 2, std::int16_t(0));
-    for (const qint64 end : ends) {
-        m_endsAt.push_back(m_written + end);
+    for (PcmEvent& event : events) {
+        event.frame += m_written;
+        m_events.push_back(event);
     }
     const qint64 written =
         m_stream->write(reinterpret_cast<const char*>(m_buffer.data()), frames * kBytesPerFrame);

@@ -33,7 +33,7 @@ private:
     bool openStream();
     void closeStream();
     void feed();
-    bool reportPlayedEnds();
+    bool reportPlayed();
     void writeAhead();
 
     std::unique_ptr<QAudioSink> m_sink;
@@ -41,7 +41,7 @@ private:
     std::uint64_t m_streamNumber = 0; // counts the streams opened
     qint64 m_written = 0;             // frames written to the open stream
     bool m_primed = false;            // whether it has had audio
-    std::deque<qint64> m_endsAt;      // frame positions in it of the ends of text written
+    std::deque<PcmEvent> m_events;    // ends of text and words written, at frames of the stream
     std::vector<std::int16_t> m_buffer;
     QTimer m_feed;
     QTimer m_linger;

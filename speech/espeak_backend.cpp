@@ -7,6 +7,7 @@
 #include <cmath>
 #include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
+#include <vector>
 
 namespace quorvella {
 
@@ -26,8 +27,27 @@ namespace {
 
 struct SynthContext {
     const SampleSink* sink = nullptr;
+    const WordSink* words = nullptr;
     int sampleRate = 22050;
     bool stopped = false;
+    std::vector<qsizetype> unitOf; // the UTF-16 unit at which each character of the text starts
+    std::size_t delivered = 0;     // samples given to the sink so far
+
+    bool deliver(const short* samples, std::size_t count) {
+        delivered += count;
+        return count == 0 ||
+               (*sink)(reinterpret_cast<const std::int16_t*>(samples), count, sampleRate);
+    }
+
+    // A word event counts characters from 1.
+    WordSpan span(int position, int length) const {
+        const auto unit = [this](int character) {
+            return unitOf.at(
+                std::clamp(std::size_t(std::max(character, 0)), std::size_t(0), unitOf.size() - 1));
+        };
+        const qsizetype start = unit(position - 1);
+        return {start, unit(position - 1 + length) - start};
+    }
 };
 
 // espeak_Cancel does not stop synchronous synthesis: returning 1 from here does.
@@ -39,9 +59,26 @@ int synthCallback(short* samples, int count, espeak_EVENT* events) {
     if (context->stopped) {
         return 1;
     }
-    if (samples != nullptr && count > 0 &&
-        !(*context->sink)(reinterpret_cast<const std::int16_t*>(samples), std::size_t(count),
-                          context->sampleRate)) {
+    // The chunk's samples go out in pieces cut where its words start; event sample numbers count
+    // from the start of the synthesis.
+    const std::size_t total = samples != nullptr && count > 0 ? std::size_t(count) : 0;
+    const std::size_t chunkStart = context->delivered;
+    std::size_t at = 0;
+    for (const espeak_EVENT* event = events; event->type != espeakEVENT_LIST_TERMINATED; ++event) {
+        if (event->type != espeakEVENT_WORD) {
+            continue;
+        }
+        const auto sample = std::size_t(std::max(event->sample, 0));
+        const std::size_t cut =
+            std::clamp(sample, chunkStart + at, chunkStart + total) - chunkStart;
+        if (!context->deliver(samples + at, cut - at)) {
+            context->stopped = true;
+            return 1;
+        }
+        at = cut;
+        (*context->words)(context->span(event->text_position, event->length));
+    }
+    if (!context->deliver(samples + at, total - at)) {
         context->stopped = true;
         return 1;
     }
@@ -156,12 +193,18 @@ QStringList EspeakBackend::voiceNames() const {
 }
 
 bool EspeakBackend::synthesize(int voice, const QString& text, const VoiceSettings& settings,
-                               const SampleSink& sink) {
+                               const SampleSink& sink, const WordSink& words) {
     m_api->setVoiceByName(m_identifiers.at(voice).constData());
     m_api->setParameter(espeakRATE, espeakRate(settings.speed), 0);
     m_api->setParameter(espeakPITCH, espeakPitch(settings.pitch), 0);
 
-    SynthContext context{&sink, m_sampleRate, false};
+    SynthContext context{&sink, &words, m_sampleRate, false, {}, 0};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!text.at(i).isLowSurrogate() || i == 0 || !text.at(i - 1).isHighSurrogate()) {
+            context.unitOf.push_back(i);
+        }
+    }
+    context.unitOf.push_back(text.size());
     const QByteArray utf8 = text.toUtf8();
     m_api->synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
                  espeakCHARS_UTF8, nullptr, &context);

@@ -2,9 +2,11 @@
 
 #include "speech/shared_library.h"
 
+#include <algorithm>
 #include <dlfcn.h>
 #include <flite/cst_cg.h>
 #include <flite/flite.h>
+#include <vector>
 
 namespace quorvella {
 
@@ -23,6 +25,13 @@ struct FliteBackend::Api {
     cst_audio_streaming_info* (*newStreamingInfo)() = nullptr;
     const cst_val* (*streamingInfoValue)(const cst_audio_streaming_info*) = nullptr;
     cst_wave* (*utteranceWave)(cst_utterance*) = nullptr;
+    cst_relation* (*relation)(const cst_utterance*, const char*) = nullptr;
+    cst_item* (*relationHead)(cst_relation*) = nullptr;
+    cst_item* (*next)(const cst_item*) = nullptr;
+    cst_item* (*previous)(const cst_item*) = nullptr;
+    const char* (*featString)(const cst_item*, const char*) = nullptr;
+    float (*featFloat)(const cst_item*, const char*) = nullptr;
+    cst_item* (*pathToItem)(const cst_item*, const char*) = nullptr;
 };
 
 struct FliteBackend::Voice {
@@ -39,12 +48,78 @@ struct FliteBackend::Voice {
 
 namespace {
 
+// A word of the text and the first sample of its sound.
+struct TimedWord {
+    WordSpan span;
+    std::size_t sample = 0;
+};
+
 // The per-call state that the streaming callback reaches through the voice's streaming info.
 struct StreamContext {
+    const FliteBackend::Api* api = nullptr;
+    const QString* text = nullptr;
     const SampleSink* sink = nullptr;
+    const WordSink* words = nullptr;
     bool stopped = false;
     bool streamed = false;
+    bool timed = false; // the words' times have been read from the utterance
+    std::vector<TimedWord> timedWords;
+    std::size_t nextWord = 0;
+
+    // Gives the samples from start on (their first is sample number start of the utterance),
+    // telling each word whose sound starts among them (or before them) first.
+    bool deliver(const cst_wave* wave, std::size_t start, std::size_t size) {
+        const auto* samples = reinterpret_cast<const std::int16_t*>(wave->samples);
+        std::size_t at = start;
+        while (nextWord < timedWords.size() && timedWords[nextWord].sample < start + size) {
+            const std::size_t cut = std::max(timedWords[nextWord].sample, at);
+            if (cut > at && !(*sink)(samples + at, cut - at, wave->sample_rate)) {
+                return false;
+            }
+            at = cut;
+            (*words)(timedWords[nextWord++].span);
+        }
+        return at == start + size || (*sink)(samples + at, start + size - at, wave->sample_rate);
+    }
 };
+
+// Reads where each token of the utterance starts to sound (the end of the segment before its
+// first word's first segment), and finds the token in the text after the token before it.
+// Tokens with no spoken word (punctuation alone) and tokens not found in the text are passed over.
+std::vector<TimedWord> timedWordsOf(const FliteBackend::Api& api, const cst_utterance* utterance,
+                                    const QString& text, int sampleRate) {
+    std::vector<TimedWord> found;
+    cst_relation* tokens = api.relation(utterance, "Token");
+    qsizetype from = 0;
+    for (const cst_item* token = tokens != nullptr ? api.relationHead(tokens) : nullptr;
+         token != nullptr; token = api.next(token)) {
+        // The token's first word that is spoken ("!We" has a silent "!" before "we").
+        const cst_item* segment = nullptr;
+        for (const cst_item* word = api.pathToItem(token, "daughter1");
+             word != nullptr && segment == nullptr; word = api.next(word)) {
+            segment = api.pathToItem(word, "R:SylStructure.daughter1.daughter1.R:Segment");
+        }
+        const char* name = api.featString(token, "name");
+        if (segment == nullptr || name == nullptr || name[0] == '\0') {
+            continue;
+        }
+        const QString word = QString::fromLatin1(name);
+        const qsizetype at = text.indexOf(word, from);
+        if (at < 0) {
+            continue;
+        }
+        from = at + word.size();
+        const cst_item* before = api.previous(segment);
+        const float seconds = before != nullptr ? api.featFloat(before, "end") : 0.0F;
+        found.push_back(
+            {{at, word.size()}, std::size_t(std::max(seconds, 0.0F) * float(sampleRate))});
+    }
+    // Times never go back, so that the words are told in order.
+    for (std::size_t i = 1; i < found.size(); ++i) {
+        found[i].sample = std::max(found[i].sample, found[i - 1].sample);
+    }
+    return found;
+}
 
 int streamChunk(const cst_wave* wave, int start, int size, int /*last*/,
                 cst_audio_streaming_info* info) {
@@ -53,8 +128,12 @@ int streamChunk(const cst_wave* wave, int start, int size, int /*last*/,
     if (context->stopped) {
         return CST_AUDIO_STREAM_STOP;
     }
-    if (size > 0 && !(*context->sink)(reinterpret_cast<const std::int16_t*>(wave->samples) + start,
-                                      std::size_t(size), wave->sample_rate)) {
+    if (!context->timed && info->utt != nullptr) {
+        context->timedWords =
+            timedWordsOf(*context->api, info->utt, *context->text, wave->sample_rate);
+        context->timed = true;
+    }
+    if (size > 0 && !context->deliver(wave, std::size_t(start), std::size_t(size))) {
         context->stopped = true;
         return CST_AUDIO_STREAM_STOP;
     }
@@ -83,7 +162,13 @@ std::unique_ptr<FliteBackend> FliteBackend::load() {
         resolve(lib, "feat_remove", api->remove) && resolve(lib, "val_cg_db", api->cgDatabase) &&
         resolve(lib, "new_audio_streaming_info", api->newStreamingInfo) &&
         resolve(lib, "audio_streaming_info_val", api->streamingInfoValue) &&
-        resolve(lib, "utt_wave", api->utteranceWave);
+        resolve(lib, "utt_wave", api->utteranceWave) &&
+        resolve(lib, "utt_relation", api->relation) &&
+        resolve(lib, "relation_head", api->relationHead) && resolve(lib, "item_next", api->next) &&
+        resolve(lib, "item_prev", api->previous) &&
+        resolve(lib, "item_feat_string", api->featString) &&
+        resolve(lib, "item_feat_float", api->featFloat) &&
+        resolve(lib, "path_to_item", api->pathToItem);
     if (!complete) {
         dlclose(lib);
         return nullptr;
@@ -151,7 +236,7 @@ QStringList FliteBackend::voiceNames() const {
 // own F0 * pitch / 169. The voice's features are set for this call and left as registered after
 // it (flite's voices are shared by the whole process).
 bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSettings& settings,
-                              const SampleSink& sink) {
+                              const SampleSink& sink, const WordSink& words) {
     const Voice& chosen = m_voices.at(std::size_t(voice));
     cst_features* features = chosen.voice->features;
     m_api->setFloat(features, "duration_stretch",
@@ -161,7 +246,10 @@ bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSetting
                         chosen.f0 * float(settings.pitch) / kOwnPitch);
     }
     StreamContext context;
+    context.api = m_api.get();
+    context.text = &text;
     context.sink = &sink;
+    context.words = &words;
     cst_audio_streaming_info* streaming = m_api->newStreamingInfo(); // the features own it
     streaming->min_buffsize = 1600;                                  // 0.1 s at 16 kHz
     streaming->asc = streamChunk;
@@ -174,8 +262,8 @@ bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSetting
         // A voice that does not stream hands its whole wave over at the end.
         if (const cst_wave* wave = m_api->utteranceWave(utterance);
             wave != nullptr && wave->num_samples > 0) {
-            context.stopped = !sink(reinterpret_cast<const std::int16_t*>(wave->samples),
-                                    std::size_t(wave->num_samples), wave->sample_rate);
+            context.timedWords = timedWordsOf(*m_api, utterance, text, wave->sample_rate);
+            context.stopped = !context.deliver(wave, 0, std::size_t(wave->num_samples));
         }
     }
     if (utterance != nullptr) {

@@ -17,7 +17,7 @@ public:
 
     QStringList voiceNames() const override;
     bool synthesize(int voice, const QString& text, const VoiceSettings& settings,
-                    const SampleSink& sink) override;
+                    const SampleSink& sink, const WordSink& words) override;
 
     struct Api;
     struct Voice;

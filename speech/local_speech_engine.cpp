@@ -17,6 +17,11 @@ LocalSpeechEngine::LocalSpeechEngine(std::unique_ptr<AudioOutput> output, Synthe
     }
     m_output->attach(&m_channel->queue);
     connect(m_output.get(), &AudioOutput::textPlayed, this, &LocalSpeechEngine::textPlayed);
+    connect(m_output.get(), &AudioOutput::wordPlayed, this, [this](WordSpan word) {
+        if (m_textsInFlight > 0) { // not a word of a text that was stopped
+            emit WordReached(int(word.offset), int(word.length));
+        }
+    });
 }
 
 LocalSpeechEngine::~LocalSpeechEngine() {

@@ -123,18 +123,24 @@ bool PcmQueue::push(PcmChunk chunk, std::uint64_t generation) {
         // The text the resampler was in has been stopped.
         m_resampler->reset();
         m_resamplerGeneration = generation;
+        m_textFrames = 0;
+        m_pendingMarks.clear();
     }
     m_resampled.clear();
     if (chunk.endOfText) {
         m_resampler->flush(m_resampled);
-    } else if (!chunk.samples.empty()) {
+    } else if (!chunk.samples.empty() || !chunk.marks.empty()) {
         if (m_resampler->hasInput() && chunk.sampleRate != m_resampler->rate()) {
             m_resampler->flush(m_resampled);
         }
-        m_gainLeft = chunk.gainLeft;
-        m_gainRight = chunk.gainRight;
-        m_resampler->process(chunk.samples.data(), chunk.samples.size(), chunk.sampleRate,
-                             m_resampled);
+        placeMarks(chunk);
+        if (!chunk.samples.empty()) {
+            m_gainLeft = chunk.gainLeft;
+            m_gainRight = chunk.gainRight;
+            m_resampler->process(chunk.samples.data(), chunk.samples.size(), chunk.sampleRate,
+                                 m_resampled);
+            m_runInput += qint64(chunk.samples.size());
+        }
     }
     Block block;
     block.frames.resize(m_resampled.size() * 2);
@@ -143,20 +149,48 @@ bool PcmQueue::push(PcmChunk chunk, std::uint64_t generation) {
         block.frames[2 * i + 1] = scaled(m_resampled[i], m_gainRight);
     }
     const double held = m_resampler->held();
+    // The marks that fall in this block go with it; at the end of a text, all that are left.
+    const auto made = qint64(m_resampled.size());
+    std::erase_if(m_pendingMarks, [&](const WordMark& mark) {
+        if (mark.at >= m_textFrames + made && !chunk.endOfText) {
+            return false;
+        }
+        block.marks.push_back({std::clamp<qint64>(mark.at - m_textFrames, 0, made), mark.word});
+        return true;
+    });
+    m_textFrames += made;
+    if (chunk.endOfText) {
+        m_textFrames = 0;
+    }
 
     std::lock_guard lock(m_mutex);
     if (generation != m_generation.load()) {
         return false; // stopped while this chunk was resampled
     }
-    if (!block.frames.empty()) {
+    if (!block.frames.empty() || !block.marks.empty()) {
         m_queuedFrames += qint64(m_resampled.size());
         m_blocks.push_back(std::move(block));
     }
     if (chunk.endOfText) {
-        m_blocks.push_back({{}, true});
+        m_blocks.push_back({{}, true, {}, 0});
     }
     m_heldFrames = held;
     return true;
+}
+
+// A mark at sample i of a chunk lies i input samples on in the resampler's run; libsoxr keeps
+// its output in time with its input, so the word starts at frame runStart + (runInput + i) * ratio
+// of the text's output.
+void PcmQueue::placeMarks(const PcmChunk& chunk) {
+    if (!m_resampler->hasInput()) { // a new run, after the frames made so far
+        m_runStart = m_textFrames + qint64(m_resampled.size());
+        m_runInput = 0;
+    }
+    const double ratio = double(kOutputRate) / chunk.sampleRate;
+    for (const WordMark& mark : chunk.marks) {
+        m_pendingMarks.push_back(
+            {m_runStart + std::llround(double(m_runInput + mark.at) * ratio), mark.word});
+    }
 }
 
 std::uint64_t PcmQueue::clear() {
@@ -174,14 +208,29 @@ double PcmQueue::bufferedSeconds() const {
 }
 
 qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<qint64>& endsAt) {
+    std::vector<PcmEvent> events;
+    const qint64 rendered = render(out, frames, events);
+    for (const PcmEvent& event : events) {
+        if (event.endOfText) {
+            endsAt.push_back(event.frame);
+        }
+    }
+    return rendered;
+}
+
+qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events) {
     std::lock_guard lock(m_mutex);
     qint64 rendered = 0;
     while (!m_blocks.empty()) {
         Block& head = m_blocks.front();
         const std::size_t size = head.frames.size() / 2;
+        while (head.nextMark < head.marks.size() &&
+               head.marks[head.nextMark].at <= qint64(m_position)) {
+            events.push_back({rendered, false, head.marks[head.nextMark++].word});
+        }
         if (head.endOfText || m_position == size) {
             if (head.endOfText) {
-                endsAt.push_back(rendered);
+                events.push_back({rendered, true, {}});
             }
             m_position = 0;
             m_blocks.pop_front();
@@ -190,7 +239,10 @@ qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<qint64>& e
         if (rendered == frames) {
             break;
         }
-        const auto count = std::min(qint64(size - m_position), frames - rendered);
+        const qint64 until = head.nextMark < head.marks.size()
+                                 ? std::min(head.marks[head.nextMark].at, qint64(size))
+                                 : qint64(size);
+        const auto count = std::min(until - qint64(m_position), frames - rendered);
         std::memcpy(out + 2 * rendered, head.frames.data() + 2 * m_position,
                     std::size_t(count) * 2 * sizeof(std::int16_t));
         rendered += count;

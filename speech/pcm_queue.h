@@ -3,6 +3,8 @@
 // chunks in, resampled as they come to stereo frames at the output rate, taken out by the output.
 // When the frames are played is the output's.
 
+#include "speech/word_span.h"
+
 #include <QtGlobal>
 #include <atomic>
 #include <cstdint>
@@ -19,6 +21,17 @@ struct PcmChunk {
     float gainLeft = 1.0F;
     float gainRight = 1.0F;
     bool endOfText = false; // a marker with no samples: the text ends here (rate, gains unused)
+    std::vector<WordMark> marks{}; // words starting at these samples (at may be samples.size())
+};
+
+// What an output meets while it renders: after frame frames of the rendered audio, the end of a
+// text or the start of a word.
+struct PcmEvent {
+    qint64 frame = 0;
+    bool endOfText = false;
+    WordSpan word; // unless endOfText
+
+    bool operator==(const PcmEvent&) const = default;
 };
 
 class PcmQueue {
@@ -52,13 +65,20 @@ public:
     // kOutputRate into out (2 * frames samples) and returns how many it rendered. For each end
     // of text passed, appends the number of frames rendered before it to endsAt.
     qint64 render(std::int16_t* out, qint64 frames, std::vector<qint64>& endsAt);
+    // The same, listing in order the ends of text passed and the words whose first frame is
+    // reached (the word's first frame is the one rendered after frame). A word's frame is its
+    // first sample's moment resampled, so it is exact to the output frame.
+    qint64 render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events);
 
 private:
     class Resampler;
     struct Block {
         std::vector<std::int16_t> frames; // interleaved left, right
         bool endOfText = false;           // a marker with no frames
+        std::vector<WordMark> marks{};    // at: a frame of this block, or its size
+        std::size_t nextMark = 0;         // the first mark not yet rendered
     };
+    void placeMarks(const PcmChunk& chunk);
 
     // The producer's side: the resampler and the text it is in, one push at a time. A stop does
     // not wait for it: the resampler is reset by the next push of the new generation.
@@ -68,6 +88,12 @@ private:
     float m_gainLeft = 1.0F;
     float m_gainRight = 1.0F;
     std::vector<float> m_resampled;
+    // Where the text's words fall in its output: frames of the text made so far, the frame at
+    // which the resampler's present run of input started, and the input samples of that run.
+    qint64 m_textFrames = 0;
+    qint64 m_runStart = 0;
+    qint64 m_runInput = 0;
+    std::vector<WordMark> m_pendingMarks; // at: a frame of the text not yet made
 
     // What the output takes from.
     mutable std::mutex m_mutex;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace quorvella {
 
@@ -22,6 +23,16 @@ void SilenceTrimmer::reset() {
     m_heardSound = false;
     m_leadCut = false;
     m_quiet.clear();
+    m_heldMarks.clear();
+    m_readyMarks.clear();
+}
+
+void SilenceTrimmer::mark(WordSpan word) {
+    m_heldMarks.push_back({qint64(m_quiet.size()), word});
+}
+
+std::vector<WordMark> SilenceTrimmer::takeMarks() {
+    return std::exchange(m_readyMarks, {});
 }
 
 std::vector<std::int16_t> SilenceTrimmer::take(const std::int16_t* samples, std::size_t count,
@@ -32,6 +43,7 @@ std::vector<std::int16_t> SilenceTrimmer::take(const std::int16_t* samples, std:
     const auto lastAudible =
         std::find_if(std::reverse_iterator(end), std::reverse_iterator(samples), isAudible);
     std::vector<std::int16_t> playable;
+    m_readyMarks.clear();
     if (lastAudible == std::reverse_iterator(samples)) { // quiet throughout
         m_quiet.insert(m_quiet.end(), samples, end);
     } else {
@@ -46,6 +58,8 @@ std::vector<std::int16_t> SilenceTrimmer::take(const std::int16_t* samples, std:
             }
             m_heardSound = true;
         }
+        // Marks are made between takes, so every held one lies in what is held.
+        m_readyMarks = std::exchange(m_heldMarks, {});
         playable = std::move(m_quiet);
         playable.insert(playable.end(), from, audibleEnd);
         m_quiet.assign(audibleEnd, end);
@@ -58,8 +72,12 @@ std::vector<std::int16_t> SilenceTrimmer::take(const std::int16_t* samples, std:
 
 void SilenceTrimmer::keepLast(std::size_t count) {
     if (m_quiet.size() > count) {
+        const auto cut = qint64(m_quiet.size() - count);
         m_quiet.erase(m_quiet.begin(), m_quiet.end() - std::ptrdiff_t(count));
         m_leadCut = true;
+        for (WordMark& mark : m_heldMarks) {
+            mark.at = std::max<qint64>(mark.at - cut, 0);
+        }
     }
 }
 
@@ -74,7 +92,12 @@ std::vector<std::int16_t> SilenceTrimmer::finish() {
             fade(tail.data() + (tail.size() - length), length, false);
         }
     }
+    std::vector<WordMark> marks = std::exchange(m_heldMarks, {});
+    for (WordMark& mark : marks) {
+        mark.at = std::min(mark.at, qint64(tail.size()));
+    }
     reset();
+    m_readyMarks = std::move(marks);
     return tail;
 }
 

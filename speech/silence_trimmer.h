@@ -3,6 +3,8 @@
 // most 10 ms, what comes after its last to at most 100 ms; the pauses inside it stay whole.
 // Making the audio and queueing it are the synthesis worker's.
 
+#include "speech/word_span.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -35,6 +37,13 @@ public:
     std::vector<std::int16_t> finish();
     int rate() const { return m_rate; }
 
+    // A word starts with the next sample taken. Its mark stays with that sample; where the sample
+    // is cut away, with the first sample kept after it.
+    void mark(WordSpan word);
+    // The marks that the samples last returned by take or finish carry (at: an index into them,
+    // or their size for a word whose sound was all cut away at the end).
+    std::vector<WordMark> takeMarks();
+
 private:
     void keepLast(std::size_t count);
     std::size_t fadeLength() const { return std::size_t(m_rate) * kFadeMs / 1000; }
@@ -42,8 +51,10 @@ private:
     bool m_heardSound = false;
     bool m_leadCut = false; // audio before the first audible sample has been dropped
     int m_rate = 16000;
-    std::vector<std::int16_t> m_quiet; // since the last audible sample; before the first, its
-                                       // last 10 ms
+    std::vector<std::int16_t> m_quiet;  // since the last audible sample; before the first, its
+                                        // last 10 ms
+    std::vector<WordMark> m_heldMarks;  // at: an index into m_quiet
+    std::vector<WordMark> m_readyMarks; // at: an index into the samples last returned
 };
 
 } // namespace quorvella

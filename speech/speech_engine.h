@@ -50,6 +50,10 @@ public:
 signals:
     // The text of a SpeakText has been spoken to its end. Always delivered on the GUI thread.
     void TextDataDone();
+    // A word of the text being spoken is heard from now on: offset and length count the UTF-16
+    // units of the text given to SpeakText. Delivered on the GUI thread as the word's first
+    // audio is played, words in their order; not for a text that was stopped.
+    void WordReached(int offset, int length);
 };
 
 // Makes the engine a speaking window owns; throws AppError when no engine can be made.

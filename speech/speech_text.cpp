@@ -60,27 +60,39 @@ QString speakableText(const QString& text, bool asciiOnly) {
         if (const char32_t ascii = asciiForm(c); ascii != 0) {
             result += QChar(ascii);
         } else if (isChinese(c) || (c >= 0xD800 && c <= 0xDFFF)) {
-            result += u' ';
+            result += c > 0xFFFF ? QStringLiteral("  ") : QStringLiteral(" ");
         } else if (!asciiOnly || c < 0x80) {
             result += QString::fromUcs4(&c, 1);
         } else {
             // An accented letter keeps its base letter; anything else is not spoken.
             const QString decomposed =
                 QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
-            result += decomposed.at(0).unicode() < 0x80 ? decomposed.at(0) : QChar(u' ');
+            if (decomposed.at(0).unicode() < 0x80) {
+                result += decomposed.at(0);
+            } else {
+                result += c > 0xFFFF ? QStringLiteral("  ") : QStringLiteral(" ");
+            }
         }
     }
     return result;
 }
 
 QStringList sentencesOf(const QString& text, qsizetype maxLength) {
-    QStringList pieces;
-    const auto add = [&pieces](const QString& piece) {
+    QStringList sentences;
+    for (const TextPiece& piece : sentencePiecesOf(text, maxLength)) {
+        sentences << piece.text;
+    }
+    return sentences;
+}
+
+QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength) {
+    QList<TextPiece> pieces;
+    qsizetype start = 0;
+    const auto add = [&pieces, &start](const QString& piece) {
         if (!piece.trimmed().isEmpty()) {
-            pieces << piece;
+            pieces.push_back({start, piece});
         }
     };
-    qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         const bool lineBreak = c == u'\n' || c == u'\r';

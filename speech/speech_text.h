@@ -9,11 +9,23 @@ namespace quorvella {
 
 // Chinese characters become blanks, full-width punctuation and letters their ASCII forms. With
 // asciiOnly, accented letters lose their accents and every other character becomes a blank.
+// Each UTF-16 unit of text gives one of the result (a character outside the BMP that becomes a
+// blank gives two), so a position in the result is the same position in text.
 QString speakableText(const QString& text, bool asciiOnly);
+
+// A piece of a text and where it starts in that text.
+struct TextPiece {
+    qsizetype offset = 0;
+    QString text;
+
+    bool operator==(const TextPiece&) const = default;
+};
 
 // Cuts text after each sentence end (".", "!", "?", ";", ":" before a blank) and at line
 // breaks, and a run longer than maxLength at its last blank; pieces with nothing but blanks are
 // dropped.
 QStringList sentencesOf(const QString& text, qsizetype maxLength = 400);
+// The same pieces with their offsets in text.
+QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength = 400);
 
 } // namespace quorvella

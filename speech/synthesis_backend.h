@@ -2,6 +2,8 @@
 // A speech synthesiser behind the engine's voice list: its voices, and text to mono samples
 // streamed to a sink. Called on the synthesis thread only; queues and outputs are left to others.
 
+#include "speech/word_span.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -18,6 +20,9 @@ struct VoiceSettings {
 // Receives samples as they are made; returning false stops the synthesis at once.
 using SampleSink = std::function<bool(const std::int16_t* samples, std::size_t count, int rate)>;
 
+// Told of each word just before the sink is given the word's first sample, in text order.
+using WordSink = std::function<void(WordSpan word)>;
+
 class SynthesisBackend {
 public:
     virtual ~SynthesisBackend() = default;
@@ -26,10 +31,10 @@ public:
     // a woman's: "flite rms, American English, male".
     virtual QStringList voiceNames() const = 0;
 
-    // Speaks text with the backend's voice number voice (from 0) into sink. Returns false when
-    // the sink stopped it.
+    // Speaks text with the backend's voice number voice (from 0) into sink, telling words where
+    // each word starts. Returns false when the sink stopped it.
     virtual bool synthesize(int voice, const QString& text, const VoiceSettings& settings,
-                            const SampleSink& sink) = 0;
+                            const SampleSink& sink, const WordSink& words) = 0;
 };
 
 } // namespace quorvella

@@ -6,8 +6,31 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 namespace quorvella {
+
+namespace {
+
+// A word as the synthesiser found it, narrowed to its letters and digits in the text that was
+// given: a synthesiser may count punctuation next to a word in the word ("!We"), or as a word of
+// its own, which is no word to follow.
+std::optional<WordSpan> lettersOf(const QString& text, WordSpan word) {
+    qsizetype first = std::clamp<qsizetype>(word.offset, 0, text.size());
+    qsizetype end = std::clamp<qsizetype>(word.offset + word.length, first, text.size());
+    while (first < end && !text.at(first).isLetterOrNumber()) {
+        ++first;
+    }
+    while (end > first && !text.at(end - 1).isLetterOrNumber() && !text.at(end - 1).isMark()) {
+        --end;
+    }
+    if (first == end) {
+        return std::nullopt;
+    }
+    return WordSpan{first, end - first};
+}
+
+} // namespace
 
 SynthesisWorker& SynthesisWorker::instance() {
     static SynthesisWorker worker([] {
@@ -43,16 +66,18 @@ const std::vector<VoiceInfo>& SynthesisWorker::voices() {
 
 void SynthesisWorker::speak(const std::shared_ptr<SpeechChannel>& channel, const SpeechJob& job) {
     const VoiceInfo& voice = voices().at(std::size_t(job.voice));
-    const QStringList sentences = sentencesOf(speakableText(job.text, voice.asciiOnly));
+    // speakableText keeps every position, so a sentence's offset is its offset in job.text.
+    const QList<TextPiece> sentences = sentencePiecesOf(speakableText(job.text, voice.asciiOnly));
     {
         std::lock_guard lock(m_mutex);
         const std::uint64_t generation = channel->queue.generation();
         const std::size_t firstOfText = channel->m_pending.size();
-        for (const QString& sentence : sentences) {
-            channel->m_pending.push_back({sentence, job, generation, false, false});
+        for (const TextPiece& sentence : sentences) {
+            channel->m_pending.push_back(
+                {sentence.text, sentence.offset, job, generation, false, false});
         }
         if (sentences.isEmpty()) {
-            channel->m_pending.push_back({QString(), job, generation, false, false});
+            channel->m_pending.push_back({QString(), 0, job, generation, false, false});
         }
         channel->m_pending[firstOfText].first = true;
         channel->m_pending.back().last = true;
@@ -124,26 +149,34 @@ void SynthesisWorker::run() {
             trimmer.reset();
         }
         const VoiceInfo& voice = m_voices.at(std::size_t(sentence.job.voice));
+        // The trimmer's samples go on with the word marks they carry.
         const auto push = [&](std::vector<std::int16_t> samples, int rate) {
-            if (samples.empty()) {
+            std::vector<WordMark> marks = trimmer.takeMarks();
+            if (samples.empty() && marks.empty()) {
                 return queue.generation() == sentence.generation;
             }
-            return queue.push(
-                {std::move(samples), rate, sentence.job.gainLeft, sentence.job.gainRight, false},
-                sentence.generation);
+            return queue.push({std::move(samples), rate, sentence.job.gainLeft,
+                               sentence.job.gainRight, false, std::move(marks)},
+                              sentence.generation);
         };
         const SampleSink sink = [&](const std::int16_t* samples, std::size_t count, int rate) {
             return !m_quit && push(trimmer.take(samples, count, rate), rate);
         };
+        const WordSink words = [&](WordSpan word) {
+            if (const auto letters =
+                    lettersOf(sentence.job.text, {sentence.offset + word.offset, word.length})) {
+                trimmer.mark(*letters);
+            }
+        };
         bool complete = true;
         if (!sentence.text.isEmpty()) {
-            complete =
-                voice.backend->synthesize(voice.index, sentence.text, sentence.job.settings, sink);
+            complete = voice.backend->synthesize(voice.index, sentence.text, sentence.job.settings,
+                                                 sink, words);
         }
         if (complete && sentence.last) {
             const int rate = trimmer.rate();
             push(trimmer.finish(), rate);
-            queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, sentence.generation);
+            queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true, {}}, sentence.generation);
         }
         lock.lock();
     }

@@ -44,6 +44,7 @@ private:
     friend class SynthesisWorker;
     struct Sentence {
         QString text;
+        qsizetype offset = 0; // where the sentence starts in the job's text
         SpeechJob job;
         std::uint64_t generation = 0;
         bool first = false; // the text starts with this sentence

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -185,6 +186,74 @@ TEST_F(LessonWindow, ReadingAllFollowsTheEngineBackToIdle) {
     fake->fireTextDataDone();
     EXPECT_EQ(enabledButtons(), (QStringList{"BitBtn1", "BitBtn2"}));
     EXPECT_EQ(fake->calls.mid(2), (QStringList{"PauseSpeech", "ResumeSpeech", "StopSpeech"}));
+}
+
+// The word marked in the lesson pane, as the text it covers and its position; empty when none.
+std::pair<QString, int> markedWord(const QTextEdit& pane) {
+    const QList<QTextEdit::ExtraSelection> marks = pane.extraSelections();
+    if (marks.isEmpty()) {
+        return {};
+    }
+    EXPECT_EQ(marks.size(), 1);
+    return {marks.first().cursor.selectedText(), marks.first().cursor.selectionStart()};
+}
+
+TEST_F(LessonWindow, TheWordBeingReadIsMarkedUntilTheReadingStopsOrEnds) {
+    openLesson(0);
+    auto* pane = child<QTextEdit>("RichEdit2");
+    const QString shown = pane->toPlainText();
+    const QString html = pane->toHtml();
+    fake->calls.clear();
+    click("BitBtn1");
+    ASSERT_EQ(fake->calls.size(), 2);
+    const QString spoken = fake->calls.at(1).mid(10).chopped(1); // SpeakText(...)
+    ASSERT_TRUE(spoken.contains("\r\n")); // the engine's offsets count CR LF; the pane's do not
+    const int my = int(spoken.indexOf("my"));
+    fake->fireWordReached(my, 2);
+    EXPECT_EQ(markedWord(*pane), std::pair(QString("my"), int(shown.indexOf("my"))));
+    click("BitBtn3"); // paused: the mark stays
+    EXPECT_EQ(markedWord(*pane).first, "my");
+    click("BitBtn4");
+    fake->fireWordReached(my + 3, 3);
+    EXPECT_EQ(markedWord(*pane), std::pair(QString("dog"), int(shown.lastIndexOf("dog"))));
+    EXPECT_EQ(pane->toHtml(), html) << "the mark is not part of the text";
+    EXPECT_FALSE(pane->textCursor().hasSelection());
+    click("BitBtn5");
+    EXPECT_EQ(markedWord(*pane), std::pair(QString(), 0));
+    fake->fireWordReached(my, 2); // a late word of the stopped text
+    EXPECT_EQ(markedWord(*pane), std::pair(QString(), 0));
+
+    click("BitBtn1");
+    fake->fireWordReached(my, 2);
+    EXPECT_EQ(markedWord(*pane).first, "my");
+    fake->fireTextDataDone();
+    EXPECT_EQ(markedWord(*pane), std::pair(QString(), 0));
+}
+
+TEST_F(LessonWindow, ASelectionReadAloudIsMarkedWhereItStandsAndTheMarkIsKeptInView) {
+    auto* pane = child<QTextEdit>("RichEdit2");
+    QString text;
+    for (int line = 1; line <= 200; ++line) {
+        text += QStringLiteral("Line %1 of a long text.\n").arg(line);
+    }
+    pane->setPlainText(text);
+    const int from = int(text.indexOf("Line 190"));
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(int(text.indexOf("Line 195")), QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+    pane->verticalScrollBar()->setValue(0);
+    click("BitBtn2");
+    ASSERT_EQ(fake->calls.size(), 2);
+    const QString spoken = fake->calls.at(1).mid(10).chopped(1);
+    const int word = int(spoken.indexOf("Line 193"));
+    fake->fireWordReached(word + 5, 3);
+    EXPECT_EQ(markedWord(*pane), std::pair(QString("193"), int(text.indexOf("193"))));
+    QTextCursor marked(pane->document());
+    marked.setPosition(int(text.indexOf("193")));
+    EXPECT_TRUE(pane->viewport()->rect().contains(pane->cursorRect(marked)))
+        << "the marked word is in view";
+    EXPECT_EQ(pane->textCursor().selectedText(), cursor.selectedText()) << "the selection stays";
 }
 
 // The right press goes through the window as the learner's does, so the context-menu event that
@@ -404,12 +473,20 @@ TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
     EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
     wait(600);
     EXPECT_GT(output->frameCount(), 0) << "the first sentence is being heard";
+    auto* pane = window.findChild<QTextEdit*>("RichEdit2");
+    const auto marked = [pane] {
+        const auto marks = pane->extraSelections();
+        return marks.isEmpty() ? QString() : marks.first().cursor.selectedText();
+    };
+    EXPECT_FALSE(marked().isEmpty()) << "a word of the title is marked";
     QTest::mouseClick(button("BitBtn3"), Qt::LeftButton);
     EXPECT_TRUE(engine.output().isPaused());
     EXPECT_EQ(enabled(), (QStringList{"BitBtn4", "BitBtn5"}));
     const qint64 atPause = output->frameCount();
     wait(300);
     EXPECT_EQ(output->frameCount(), atPause) << "nothing is played while paused";
+    const QString markedAtPause = marked();
+    EXPECT_FALSE(markedAtPause.isEmpty());
     QTest::mouseClick(button("BitBtn4"), Qt::LeftButton);
     EXPECT_FALSE(engine.output().isPaused());
     EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
@@ -417,6 +494,7 @@ TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
     EXPECT_GT(output->frameCount(), atPause) << "playing goes on";
     QTest::mouseClick(button("BitBtn5"), Qt::LeftButton);
     EXPECT_EQ(enabled(), (QStringList{"BitBtn1", "BitBtn2"}));
+    EXPECT_EQ(marked(), QString());
     const qint64 atStop = output->frameCount();
     wait(200);
     EXPECT_EQ(output->frameCount(), atStop) << "nothing is played after stop";

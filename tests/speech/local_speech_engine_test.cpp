@@ -305,8 +305,8 @@ class ToneBackend final : public SynthesisBackend {
 public:
     explicit ToneBackend(QStringList names) : m_names(std::move(names)) {}
     QStringList voiceNames() const override { return m_names; }
-    bool synthesize(int voice, const QString& text, const VoiceSettings&,
-                    const SampleSink& sink) override {
+    bool synthesize(int voice, const QString& text, const VoiceSettings&, const SampleSink& sink,
+                    const WordSink&) override {
         asked << QStringLiteral("%1:%2").arg(m_names.at(voice), text.trimmed());
         const std::vector<std::int16_t> samples(std::size_t(text.size()) * 160, 1000);
         return sink(samples.data(), samples.size(), 16000);

@@ -56,7 +56,7 @@ void pushText(PcmQueue& queue, const Tone& tone, std::uint64_t generation) {
         queue.push(std::move(chunk), generation);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, generation);
+    queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true, {}}, generation);
 }
 
 struct Played {
@@ -199,7 +199,7 @@ TEST(PcmQueue, AStopDropsEverythingAndTheNextTextStartsClean) {
     EXPECT_NE(queue.clear(), old);
     EXPECT_EQ(queue.bufferedSeconds(), 0.0);
     EXPECT_FALSE(queue.push({{samples.begin(), samples.begin() + 1600}, 16000}, old));
-    EXPECT_FALSE(queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true}, old));
+    EXPECT_FALSE(queue.push(PcmChunk{{}, 16000, 1.0F, 1.0F, true, {}}, old));
     EXPECT_EQ(queue.bufferedSeconds(), 0.0);
 
     const std::vector<Tone> next = {{16000, 1600, 1000, 8000}};
@@ -209,6 +209,69 @@ TEST(PcmQueue, AStopDropsEverythingAndTheNextTextStartsClean) {
     EXPECT_LT(errorToIdealSine(texts[0], 1000), -60.0);
     // Nothing of the stopped text before it, not even its start-up.
     EXPECT_LT(errorToIdealSine(channel(played.frames, 0, kEdgeFrames, 0), 1000), -20.0);
+}
+
+// A word mark comes out at the frame where its sample's sound is heard: clicks marked in the
+// engines' chunks, at both rates, one text after the other, and a mark at the very end of a text.
+TEST(PcmQueue, AWordMarkIsRenderedAtTheFrameOfItsSample) {
+    PcmQueue queue;
+    std::vector<qint64> clicks; // the output frames at which the marked clicks should sound
+    std::vector<PcmEvent> expected;
+    qint64 textStart = 0;
+    for (const int rate : {16000, 22050, 16000}) {
+        const double ratio = kOut / rate;
+        std::vector<std::int16_t> samples(3000, 0);
+        samples[500] = samples[2500] = 20000;
+        for (int at = 0; at < 3000; at += 1000) {
+            PcmChunk chunk{{samples.begin() + at, samples.begin() + at + 1000}, rate};
+            for (const int click : {500, 2500}) {
+                if (click >= at && click < at + 1000) {
+                    chunk.marks.push_back({click - at, {click, 1}});
+                    clicks.push_back(textStart + std::llround(click * ratio));
+                    expected.push_back({clicks.back(), false, {click, 1}});
+                }
+            }
+            if (at == 2000) {
+                chunk.marks.push_back({1000, {3000, 0}});
+                expected.push_back({textStart + std::llround(3000 * ratio), false, {3000, 0}});
+            }
+            ASSERT_TRUE(queue.push(std::move(chunk), queue.generation()));
+        }
+        ASSERT_TRUE(queue.push(PcmChunk{{}, rate, 1.0F, 1.0F, true, {}}, queue.generation()));
+        textStart += std::llround(3000 * ratio);
+        expected.push_back({textStart, true, {}});
+    }
+
+    std::vector<std::int16_t> out;
+    std::vector<PcmEvent> events;
+    for (;;) {
+        std::vector<std::int16_t> buffer(2 * 480);
+        std::vector<PcmEvent> some;
+        const qint64 rendered = queue.render(buffer.data(), 480, some);
+        for (PcmEvent& event : some) {
+            event.frame += qint64(out.size() / 2);
+            events.push_back(event);
+        }
+        out.insert(out.end(), buffer.begin(), buffer.begin() + 2 * rendered);
+        if (rendered == 0 && some.empty()) {
+            break;
+        }
+    }
+    ASSERT_EQ(events.size(), expected.size());
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].endOfText, expected[i].endOfText) << i;
+        EXPECT_EQ(events[i].word, expected[i].word) << i;
+        EXPECT_NEAR(double(events[i].frame), double(expected[i].frame), 1.0) << i;
+    }
+    for (const qint64 click : clicks) { // the loudest frame near each click is at its mark
+        qint64 loudest = click - 20;
+        for (qint64 f = click - 20; f <= click + 20; ++f) {
+            if (std::abs(out[std::size_t(2 * f)]) > std::abs(out[std::size_t(2 * loudest)])) {
+                loudest = f;
+            }
+        }
+        EXPECT_NEAR(double(loudest), double(click), 1.0);
+    }
 }
 
 } // namespace

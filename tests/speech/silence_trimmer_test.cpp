@@ -70,5 +70,59 @@ TEST(SilenceTrimmer, KeepsAtMost20MsBeforeAnd100MsAfterTheSoundAndEveryPauseInsi
     }
 }
 
+// '^' marks a word starting with the next sample (it also separates chunks): the mark comes out
+// before the sample it went in with, or, where that sample was cut, before the first kept after.
+std::string trimmedWithMarks(SilenceTrimmer& trimmer, const std::string& audio) {
+    const auto withMarks = [&trimmer](const std::vector<std::int16_t>& samples) {
+        std::string text = textOf(samples);
+        const std::vector<WordMark> marks = trimmer.takeMarks();
+        for (auto mark = marks.rbegin(); mark != marks.rend(); ++mark) {
+            text.insert(std::size_t(mark->at), "^");
+        }
+        return text;
+    };
+    std::string result;
+    std::string chunk;
+    const auto take = [&] {
+        const auto samples = chunksOf(chunk).front();
+        result += withMarks(trimmer.take(samples.data(), samples.size(), 1000));
+        chunk.clear();
+    };
+    for (const char c : audio + '|') {
+        if (c == '|' || c == '^') {
+            take();
+            if (c == '^') {
+                trimmer.mark({qsizetype(result.size()), 1});
+            }
+        } else {
+            chunk += c;
+        }
+    }
+    return result + withMarks(trimmer.finish());
+}
+
+TEST(SilenceTrimmer, AWordMarkStaysWithItsSampleOrTheFirstKeptAfterIt) {
+    const auto n = [](int count, char c) { return std::string(std::size_t(count), c); };
+    const std::string keptLead = n(SilenceTrimmer::kLeadingMs, '.');
+    const std::string pause(300, '.');
+    const std::string keptTail = n(SilenceTrimmer::kTrailingMs - SilenceTrimmer::kFadeMs, '.') +
+                                 n(SilenceTrimmer::kFadeMs, '.');
+    struct Case {
+        std::string audio, expected;
+    };
+    const std::vector<Case> cases = {
+        {n(25, '.') + "^##", keptLead + "^##"},           // its silence before cut
+        {"^" + n(25, '.') + "##", "^" + keptLead + "##"}, // it was cut with the silence
+        {"##" + pause + "^##^#", "##" + pause + "^##^#"}, // after a held pause
+        {"##..^..##|#", "##..^..###"},                    // inside a pause, in one chunk
+        {"##" + n(150, '.') + "^" + n(50, '.'), "##" + keptTail + "^"}, // a word with no sound
+        {"^" + pause, "^"},                                             // a text with no sound
+    };
+    SilenceTrimmer trimmer;
+    for (const Case& c : cases) {
+        EXPECT_EQ(trimmedWithMarks(trimmer, c.audio), c.expected) << c.audio;
+    }
+}
+
 } // namespace
 } // namespace quorvella

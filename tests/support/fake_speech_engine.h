@@ -1,6 +1,6 @@
 #pragma once
 // A speech engine for logic and widget tests: records every call in order, lets a test fire
-// TextDataDone, and can be told to make a call fail. It makes no sound.
+// TextDataDone and WordReached, and can be told to make a call fail. It makes no sound.
 
 #include "speech/speech_engine.h"
 
@@ -28,6 +28,7 @@ public:
     int volumeRight = 65535, volumeLeft = 65535, minVolume = 0, maxVolume = 65535;
 
     void fireTextDataDone() { emit TextDataDone(); }
+    void fireWordReached(int offset, int length) { emit WordReached(offset, length); }
 
     void SpeakText(const QString& text) override;
     void StopSpeech() override;
