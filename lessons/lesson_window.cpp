@@ -217,10 +217,7 @@ void TForm2::buildLayout() {
     connectHandler(BitBtn4, &QPushButton::clicked, this, &TForm2::BitBtn4Click);
     connectHandler(BitBtn5, &QPushButton::clicked, this, &TForm2::BitBtn5Click);
     connectHandler(spe.get(), &SpeechEngine::TextDataDone, this, &TForm2::speTextDataDone);
-    // (connectHandler's forwarding of arguments does not compile with clang.)
-    connect(spe.get(), &SpeechEngine::WordReached, this, [this](int offset, int length) {
-        runHandler([&] { speWordReached(offset, length); });
-    });
+    connectHandler(spe.get(), &SpeechEngine::WordReached, this, &TForm2::speWordReached);
     connectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
