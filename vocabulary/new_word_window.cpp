@@ -59,10 +59,7 @@ TForm3::TForm3(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     render();
 }
 
-// The model observes this window's word list, which goes first.
-TForm3::~TForm3() {
-    releaseWordList();
-}
+TForm3::~TForm3() = default;
 
 QWidget* TForm3::buildSidePanel() {
     auto* panel = new QWidget(this);

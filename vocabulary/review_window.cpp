@@ -76,10 +76,7 @@ TForm4::TForm4(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     render();
 }
 
-// The model observes this window's word list, which goes first.
-TForm4::~TForm4() {
-    releaseWordList();
-}
+TForm4::~TForm4() = default;
 
 QWidget* TForm4::buildSidePanel() {
     auto* panel = new QWidget(this);

@@ -100,10 +100,7 @@ TForm8::TForm8(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     render();
 }
 
-// The model goes before the word list that it observes.
-TForm8::~TForm8() {
-    delete m_model;
-}
+TForm8::~TForm8() = default;
 
 void TForm8::buildLayout() {
     auto* central = new QWidget(this);

@@ -22,6 +22,12 @@ WordList::Change::~Change() {
     }
 }
 
+WordList::~WordList() {
+    if (m_observer) {
+        m_observer->wordListDestroyed();
+    }
+}
+
 void WordList::clear() {
     Change change(*this);
     m_records.clear();

@@ -27,6 +27,8 @@ public:
     virtual ~WordListObserver() = default;
     virtual void wordsAboutToChange() = 0;
     virtual void wordsChanged() = 0;
+    // The list is being destroyed: the observer lets go of it.
+    virtual void wordListDestroyed() = 0;
 };
 
 class WordList final {
@@ -43,6 +45,11 @@ public:
     private:
         WordList& m_list;
     };
+
+    WordList() = default;
+    ~WordList();
+    WordList(const WordList&) = delete;
+    WordList& operator=(const WordList&) = delete;
 
     void setObserver(WordListObserver* observer) { m_observer = observer; }
 

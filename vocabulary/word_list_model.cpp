@@ -7,16 +7,18 @@
 namespace quorvella {
 
 WordListModel::WordListModel(WordList& list, std::vector<WordColumn> columns, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list), m_columns(std::move(columns)) {
-    m_list.setObserver(this);
+    : QAbstractTableModel(parent), m_list(&list), m_columns(std::move(columns)) {
+    m_list->setObserver(this);
 }
 
 WordListModel::~WordListModel() {
-    m_list.setObserver(nullptr);
+    if (m_list) {
+        m_list->setObserver(nullptr);
+    }
 }
 
 int WordListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_list.size();
+    return parent.isValid() || !m_list ? 0 : m_list->size();
 }
 
 int WordListModel::columnCount(const QModelIndex& parent) const {
@@ -24,14 +26,14 @@ int WordListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant WordListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= m_list.size() || index.column() >= columnCount()) {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
         return {};
     }
     const WordColumn& column = m_columns[std::size_t(index.column())];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole: {
-        const WordRecord& record = m_list.at(index.row());
+        const WordRecord& record = m_list->at(index.row());
         return column.field == 0 ? QString::number(record.number)
                                  : decodeGbk(record.field(std::size_t(column.field)));
     }

@@ -23,7 +23,7 @@ class WordListModel final : public QAbstractTableModel, private WordListObserver
     Q_OBJECT
 
 public:
-    // The model observes list from now on; list must outlive it.
+    // The model observes list from now on; when the list goes first, the model shows no rows.
     WordListModel(WordList& list, std::vector<WordColumn> columns, QObject* parent = nullptr);
     ~WordListModel() override;
 
@@ -38,8 +38,9 @@ public:
 private:
     void wordsAboutToChange() override { beginResetModel(); }
     void wordsChanged() override { endResetModel(); }
+    void wordListDestroyed() override { m_list = nullptr; }
 
-    WordList& m_list;
+    WordList* m_list;
     std::vector<WordColumn> m_columns;
 };
 

@@ -82,12 +82,6 @@ void WordListWindow::setPanels(QWidget* mainArea, QWidget* sidePanel) {
     setCentralWidget(splitter);
 }
 
-void WordListWindow::releaseWordList() {
-    ListView1->setModel(nullptr);
-    delete m_model;
-    m_model = nullptr;
-}
-
 void WordListWindow::FormCreate() {
     // A group list that cannot be read ends the handler: the reading settings stay as they are.
     m_study->groups().loadGroupList();

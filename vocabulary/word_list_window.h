@@ -51,8 +51,6 @@ protected:
     QGroupBox* wordListBox() const { return m_listBox; }
     QHBoxLayout* makeMoveRow(QWidget* extra = nullptr) const;
     void setPanels(QWidget* mainArea, QWidget* sidePanel);
-    // Lets go of the word list's model before the window's logic, which holds the list, is gone.
-    void releaseWordList();
 
     // Connects a signal to one of the window's handlers, rendering afterwards.
     template <typename Sender, typename Signal, typename Window>

@@ -54,6 +54,7 @@ TEST(MoveSelection, FollowsTheTableForEveryListState) {
 struct CountingObserver final : WordListObserver {
     void wordsAboutToChange() override { events += "<"; }
     void wordsChanged() override { events += ">"; }
+    void wordListDestroyed() override { events += "x"; }
     std::string events;
 };
 
@@ -63,9 +64,9 @@ TEST(WordListObserver, SeesOneChangePerOperationAlsoOnErrors) {
     WordFolder data;
     data.write("ti.txt", Lines{"Lesson 0", "Lesson 1"});
     data.write("dat/kwdc1.txt", Lines{"a@p@m@0", "b@p@m@1", "c@p@m@1", "d@p@m@1"});
+    CountingObserver observer; // outlives the list, as a view's model may not
     WordGroups groups(data.folder());
     groups.loadGroupList();
-    CountingObserver observer;
     groups.words().setObserver(&observer);
 
     groups.openGroup(1);
@@ -81,6 +82,17 @@ TEST(WordListObserver, SeesOneChangePerOperationAlsoOnErrors) {
     observer.events.clear();
     EXPECT_THROW(groups.openGroup(0), AppError);
     EXPECT_EQ(observer.events, "<>");
+}
+
+// A view's model may outlive the list it shows: it is told when the list goes.
+TEST(WordListObserver, IsToldWhenTheListIsDestroyed) {
+    CountingObserver observer;
+    {
+        WordList list;
+        list.setObserver(&observer);
+        list.append(WordRecord{1, {"word"}});
+    }
+    EXPECT_EQ(observer.events, "<>x");
 }
 
 TEST(WordRecord, MissingFieldsReadAsBlanks) {
