@@ -207,17 +207,6 @@ double PcmQueue::bufferedSeconds() const {
     return (double(m_queuedFrames) + m_heldFrames) / kOutputRate;
 }
 
-qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<qint64>& endsAt) {
-    std::vector<PcmEvent> events;
-    const qint64 rendered = render(out, frames, events);
-    for (const PcmEvent& event : events) {
-        if (event.endOfText) {
-            endsAt.push_back(event.frame);
-        }
-    }
-    return rendered;
-}
-
 qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events) {
     std::lock_guard lock(m_mutex);
     qint64 rendered = 0;

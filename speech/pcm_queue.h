@@ -62,12 +62,10 @@ public:
     double bufferedSeconds() const;
 
     // Consumer side (the output's thread). Renders up to frames stereo 16-bit frames at
-    // kOutputRate into out (2 * frames samples) and returns how many it rendered. For each end
-    // of text passed, appends the number of frames rendered before it to endsAt.
-    qint64 render(std::int16_t* out, qint64 frames, std::vector<qint64>& endsAt);
-    // The same, listing in order the ends of text passed and the words whose first frame is
-    // reached (the word's first frame is the one rendered after frame). A word's frame is its
-    // first sample's moment resampled, so it is exact to the output frame.
+    // kOutputRate into out (2 * frames samples) and returns how many it rendered. Lists in order
+    // the ends of text passed and the words whose first frame is reached, each at the number of
+    // frames rendered before it. A word's frame is its first sample's moment resampled, so it is
+    // exact to the output frame.
     qint64 render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events);
 
 private:
