@@ -442,16 +442,16 @@ void TForm2::showReading(ReadAloudController::PaneFocus focus) {
     renderWordMark();
 }
 
-void TForm2::followSpoken(std::uint64_t spokenBefore, int selectionStart) {
+void TForm2::followSpoken(std::uint64_t spokenBefore, const std::string& pane,
+                          const std::string& selection) {
     const ReadAloudController::Spoken& spoken = m_reading.spoken();
     if (spoken.count == spokenBefore) {
         return;
     }
-    // The text the controller handed to the engine, made again from the same pane.
     if (spoken.selection) {
-        m_follower.started(decodeGbk(selectedText()), selectionStart);
+        m_follower.started(decodeGbk(selection), RichEdit2->textCursor().selectionStart());
     } else {
-        m_follower.started(decodeGbk(paneText()), 0);
+        m_follower.started(decodeGbk(pane), 0);
     }
 }
 
@@ -517,15 +517,17 @@ void TForm2::renderReadingControls() {
 
 void TForm2::BitBtn1Click() {
     const std::uint64_t spoken = m_reading.spoken().count;
-    const ReadAloudController::PaneFocus focus = m_reading.readAll(paneText());
-    followSpoken(spoken, 0);
+    const std::string pane = paneText();
+    const ReadAloudController::PaneFocus focus = m_reading.readAll(pane);
+    followSpoken(spoken, pane, {});
     showReading(focus);
 }
 
 void TForm2::BitBtn2Click() {
     const std::uint64_t spoken = m_reading.spoken().count;
-    const ReadAloudController::PaneFocus focus = m_reading.readSelection(selectedText());
-    followSpoken(spoken, RichEdit2->textCursor().selectionStart());
+    const std::string selection = selectedText();
+    const ReadAloudController::PaneFocus focus = m_reading.readSelection(selection);
+    followSpoken(spoken, {}, selection);
     showReading(focus);
 }
 
@@ -555,9 +557,11 @@ void TForm2::speWordReached(int offset, int length) {
 
 void TForm2::RichEdit2MouseDown(Qt::MouseButton button) {
     const std::uint64_t spoken = m_reading.spoken().count;
+    const std::string pane = paneText();
+    const std::string selection = selectedText();
     const ReadAloudController::PaneFocus focus =
-        m_reading.paneMousePressed(button, paneText(), selectedText());
-    followSpoken(spoken, RichEdit2->textCursor().selectionStart());
+        m_reading.paneMousePressed(button, pane, selection);
+    followSpoken(spoken, pane, selection);
     showReading(focus);
 }
 

@@ -95,8 +95,10 @@ private:
     void showReading(ReadAloudController::PaneFocus focus);
     void applyFocus(ReadAloudController::PaneFocus focus);
     void renderReadingControls();
-    // After a reading event: a text handed to the engine is followed from its start.
-    void followSpoken(std::uint64_t spokenBefore, int selectionStart);
+    // After a reading event given the pane's text and its selection: the one of them that went to
+    // the engine is followed from its start.
+    void followSpoken(std::uint64_t spokenBefore, const std::string& pane,
+                      const std::string& selection);
     void renderWordMark();
 
     DataFolder m_folder;
