@@ -6,7 +6,6 @@
 #include "tests/support/fake_speech_engine.h"
 #include "tools/lesson_file.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -54,12 +53,3 @@ void loadLesson64k(benchmark::State& state) {
 BENCHMARK(loadLesson64k)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "vocabulary/new_word_window.h"
 #include "vocabulary/word_widgets.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -96,12 +95,3 @@ void search100kWords(benchmark::State& state) {
 BENCHMARK(search100kWords)->Unit(benchmark::kMillisecond)->Repetitions(12)->ReportAggregatesOnly();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
