@@ -45,6 +45,7 @@ public:
         playingChanged();
     }
 
+    bool isActive() const { return m_active; }
     bool isPaused() const { return m_paused; }
     bool isPlaying() const { return m_active && !m_paused; }
 
@@ -91,12 +92,14 @@ private:
     std::vector<std::int16_t> m_buffer;
 };
 
-// No audio device: samples are consumed at real-time pace and not heard.
+// No audio device: samples are consumed at real-time pace and not heard. Measurements may run
+// its clock fast.
 class NullAudioOutput final : public ClockedAudioOutput {
     Q_OBJECT
 
 public:
-    explicit NullAudioOutput(QObject* parent = nullptr) : ClockedAudioOutput(1.0, parent) {}
+    explicit NullAudioOutput(double clockRate = 1.0, QObject* parent = nullptr)
+        : ClockedAudioOutput(clockRate, parent) {}
 };
 
 // Keeps every frame it plays, for tests and measurements; its clock may run fast.

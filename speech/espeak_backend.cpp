@@ -13,6 +13,7 @@ namespace quorvella {
 
 struct EspeakBackend::Api {
     void* library = nullptr;
+    int (*initializePath)(const char*) = nullptr;
     int (*initialize)(espeak_AUDIO_OUTPUT, int, const char*, int) = nullptr;
     void (*setSynthCallback)(t_espeak_callback*) = nullptr;
     const espeak_VOICE** (*listVoices)(espeak_VOICE*) = nullptr;
@@ -128,7 +129,8 @@ std::unique_ptr<EspeakBackend> EspeakBackend::load() {
         return nullptr;
     }
     void* lib = api->library;
-    const bool complete = resolve(lib, "espeak_Initialize", api->initialize) &&
+    const bool complete = resolve(lib, "espeak_ng_InitializePath", api->initializePath) &&
+                          resolve(lib, "espeak_Initialize", api->initialize) &&
                           resolve(lib, "espeak_SetSynthCallback", api->setSynthCallback) &&
                           resolve(lib, "espeak_ListVoices", api->listVoices) &&
                           resolve(lib, "espeak_SetVoiceByName", api->setVoiceByName) &&
@@ -139,14 +141,9 @@ std::unique_ptr<EspeakBackend> EspeakBackend::load() {
         dlclose(lib);
         return nullptr;
     }
-    // Chunks of 100 ms; espeak-ng must not end the process on a data error.
-    const int sampleRate =
-        api->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (sampleRate <= 0) {
-        dlclose(lib);
-        return nullptr;
-    }
-    api->setSynthCallback(synthCallback);
+    // Listing the voices needs only the data folder; the phoneme data (a megabyte) is loaded
+    // when a voice is first used.
+    api->initializePath(nullptr);
 
     struct Found {
         QByteArray identifier;
@@ -169,9 +166,7 @@ std::unique_ptr<EspeakBackend> EspeakBackend::load() {
                std::pair(accentRank(b.identifier), b.name);
     });
     if (found.empty()) {
-        api->terminate();
-        dlclose(lib);
-        return nullptr;
+        return nullptr; // the library stays: espeak-ng cannot be unloaded before it is set up
     }
 
     std::unique_ptr<EspeakBackend> backend(new EspeakBackend);
@@ -179,13 +174,27 @@ std::unique_ptr<EspeakBackend> EspeakBackend::load() {
         backend->m_identifiers << f.identifier;
         backend->m_names << f.name;
     }
-    backend->m_sampleRate = sampleRate;
     backend->m_api = std::move(api);
     return backend;
 }
 
 EspeakBackend::~EspeakBackend() {
-    m_api->terminate();
+    if (m_state == State::Ready) {
+        m_api->terminate();
+    }
+}
+
+bool EspeakBackend::prepare(int /*voice*/) {
+    if (m_state == State::Listed) {
+        // Chunks of 100 ms; espeak-ng must not end the process on a data error.
+        m_sampleRate =
+            m_api->initialize(AUDIO_OUTPUT_SYNCHRONOUS, 100, nullptr, espeakINITIALIZE_DONT_EXIT);
+        m_state = m_sampleRate > 0 ? State::Ready : State::Unusable;
+        if (m_state == State::Ready) {
+            m_api->setSynthCallback(synthCallback);
+        }
+    }
+    return m_state == State::Ready;
 }
 
 QStringList EspeakBackend::voiceNames() const {
@@ -194,6 +203,9 @@ QStringList EspeakBackend::voiceNames() const {
 
 bool EspeakBackend::synthesize(int voice, const QString& text, const VoiceSettings& settings,
                                const SampleSink& sink, const WordSink& words) {
+    if (!prepare(voice)) {
+        return true; // espeak-ng's data cannot be loaded: nothing is said
+    }
     m_api->setVoiceByName(m_identifiers.at(voice).constData());
     m_api->setParameter(espeakRATE, espeakRate(settings.speed), 0);
     m_api->setParameter(espeakPITCH, espeakPitch(settings.pitch), 0);

@@ -3,9 +3,11 @@
 #include "speech/shared_library.h"
 
 #include <algorithm>
+#include <climits>
 #include <dlfcn.h>
 #include <flite/cst_cg.h>
 #include <flite/flite.h>
+#include <unistd.h>
 #include <vector>
 
 namespace quorvella {
@@ -36,8 +38,11 @@ struct FliteBackend::Api {
 
 struct FliteBackend::Voice {
     QString name;
+    const char* libraryName = nullptr;
+    const char* registration = nullptr; // the library's function that makes the voice
     void* library = nullptr;
-    cst_voice* voice = nullptr;
+    cst_voice* voice = nullptr; // made when the voice is first used
+    bool unusable = false;      // making it failed
     // The voice's own duration stretch and mean F0 target (0: it has none), as registered;
     // whether its features name them, or leave flite to its default.
     float stretch = 1.0F;
@@ -188,36 +193,57 @@ std::unique_ptr<FliteBackend> FliteBackend::load() {
          "register_cmu_us_kal16"},
         {"flite awb, Scottish English, male", "libflite_cmu_us_awb.so.1", "register_cmu_us_awb"},
     };
+    // A voice is listed when its library is installed beside flite's, where flite's packages put
+    // them; one found elsewhere is opened to be sure. Opening a voice's library and making the
+    // voice cost a few megabytes each, so that waits until the voice is used.
+    char origin[PATH_MAX] = {};
+    const bool located = dlinfo(lib, RTLD_DI_ORIGIN, origin) == 0;
     for (const Known& k : known) {
-        void* voiceLibrary = dlopen(k.library, RTLD_NOW | RTLD_LOCAL);
-        cst_voice* (*registration)(const char*) = nullptr;
-        if (voiceLibrary == nullptr) {
-            continue;
+        Voice listed{QString::fromLatin1(k.name), k.library, k.registration};
+        const QByteArray besideFlite = QByteArray(origin) + '/' + k.library;
+        if (!located || access(besideFlite.constData(), R_OK) != 0) {
+            listed.library = dlopen(k.library, RTLD_NOW | RTLD_LOCAL);
+            if (listed.library == nullptr) {
+                continue;
+            }
         }
-        cst_voice* voice =
-            resolve(voiceLibrary, k.registration, registration) ? registration(nullptr) : nullptr;
-        if (voice == nullptr) {
-            dlclose(voiceLibrary);
-            continue;
-        }
-        Voice found{QString::fromLatin1(k.name), voiceLibrary, voice};
-        // A feature the voice does not name takes flite's default: a stretch of 1, and for a
-        // clustergen voice the mean F0 of its model.
-        found.namesStretch = api->present(voice->features, "duration_stretch") != 0;
-        found.stretch = api->getFloat(voice->features, "duration_stretch", 1.0F);
-        found.namesF0 = api->present(voice->features, "int_f0_target_mean") != 0;
-        float modelF0 = 0.0F;
-        if (api->present(voice->features, "cg_db") != 0) {
-            modelF0 = api->cgDatabase(api->value(voice->features, "cg_db"))->f0_mean;
-        }
-        found.f0 = api->getFloat(voice->features, "int_f0_target_mean", modelF0);
-        backend->m_voices.push_back(found);
+        backend->m_voices.push_back(listed);
     }
     if (backend->m_voices.empty()) {
         return nullptr;
     }
     backend->m_api = std::move(api);
     return backend;
+}
+
+bool FliteBackend::prepare(int voice) {
+    Voice& v = m_voices.at(std::size_t(voice));
+    if (v.voice != nullptr || v.unusable) {
+        return v.voice != nullptr;
+    }
+    if (v.library == nullptr) {
+        v.library = dlopen(v.libraryName, RTLD_NOW | RTLD_LOCAL);
+    }
+    cst_voice* (*registration)(const char*) = nullptr;
+    if (v.library != nullptr && resolve(v.library, v.registration, registration)) {
+        v.voice = registration(nullptr);
+    }
+    if (v.voice == nullptr) {
+        v.unusable = true;
+        return false;
+    }
+    // A feature the voice does not name takes flite's default: a stretch of 1, and for a
+    // clustergen voice the mean F0 of its model.
+    const cst_features* features = v.voice->features;
+    v.namesStretch = m_api->present(features, "duration_stretch") != 0;
+    v.stretch = m_api->getFloat(features, "duration_stretch", 1.0F);
+    v.namesF0 = m_api->present(features, "int_f0_target_mean") != 0;
+    float modelF0 = 0.0F;
+    if (m_api->present(features, "cg_db") != 0) {
+        modelF0 = m_api->cgDatabase(m_api->value(features, "cg_db"))->f0_mean;
+    }
+    v.f0 = m_api->getFloat(features, "int_f0_target_mean", modelF0);
+    return true;
 }
 
 // The voices and the library stay loaded for the life of the process: flite keeps global state
@@ -237,6 +263,9 @@ QStringList FliteBackend::voiceNames() const {
 // it (flite's voices are shared by the whole process).
 bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSettings& settings,
                               const SampleSink& sink, const WordSink& words) {
+    if (!prepare(voice)) {
+        return true; // a voice that cannot be made says nothing
+    }
     const Voice& chosen = m_voices.at(std::size_t(voice));
     cst_features* features = chosen.voice->features;
     m_api->setFloat(features, "duration_stretch",
@@ -251,7 +280,7 @@ bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSetting
     context.sink = &sink;
     context.words = &words;
     cst_audio_streaming_info* streaming = m_api->newStreamingInfo(); // the features own it
-    streaming->min_buffsize = 1600;                                  // 0.1 s at 16 kHz
+    streaming->min_buffsize = 320; // 20 ms at 16 kHz: the first word starts sooner
     streaming->asc = streamChunk;
     streaming->userdata = &context;
     m_api->setValue(features, "streaming_info", m_api->streamingInfoValue(streaming));

@@ -1,6 +1,7 @@
 #pragma once
 // The flite synthesiser, loaded at run time, with the voices rms, slt, kal16 and awb: the
-// clearest of the engine's voices. A voice whose library is missing is left out.
+// clearest of the engine's voices. A voice whose library is missing is left out; a voice is made
+// when it is first used.
 
 #include "speech/synthesis_backend.h"
 
@@ -16,6 +17,7 @@ public:
     ~FliteBackend() override;
 
     QStringList voiceNames() const override;
+    bool prepare(int voice) override;
     bool synthesize(int voice, const QString& text, const VoiceSettings& settings,
                     const SampleSink& sink, const WordSink& words) override;
 

@@ -1,15 +1,18 @@
 #include "speech/speech_engine_factory.h"
 
 #include "speech/device_audio_output.h"
+#include "speech/first_play_audio_output.h"
 #include "speech/local_speech_engine.h"
 
 namespace quorvella {
 
 std::unique_ptr<AudioOutput> createAudioOutput() {
-    if (auto device = DeviceAudioOutput::open()) {
-        return device;
-    }
-    return std::make_unique<NullAudioOutput>();
+    return std::make_unique<FirstPlayAudioOutput>([]() -> std::unique_ptr<AudioOutput> {
+        if (auto device = DeviceAudioOutput::open()) {
+            return device;
+        }
+        return std::make_unique<NullAudioOutput>();
+    });
 }
 
 std::unique_ptr<SpeechEngine> createSpeechEngine(QObject* parent) {

@@ -10,8 +10,8 @@ namespace quorvella {
 
 class AudioOutput;
 
-// The default device's output, or the null output when there is no device or it cannot be
-// opened.
+// Chosen when audio first plays: the default device's output, or the null output when there is
+// no device or it cannot be opened.
 std::unique_ptr<AudioOutput> createAudioOutput();
 
 // Throws AppError when no synthesiser can be loaded.

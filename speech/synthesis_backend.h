@@ -31,6 +31,9 @@ public:
     // a woman's: "flite rms, American English, male".
     virtual QStringList voiceNames() const = 0;
 
+    // Makes the voice ready to speak, if it is not yet; false when it cannot speak.
+    virtual bool prepare(int /*voice*/) { return true; }
+
     // Speaks text with the backend's voice number voice (from 0) into sink, telling words where
     // each word starts. Returns false when the sink stopped it.
     virtual bool synthesize(int voice, const QString& text, const VoiceSettings& settings,

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <malloc.h>
 #include <optional>
 
 namespace quorvella {
@@ -111,6 +112,12 @@ std::shared_ptr<SpeechChannel> SynthesisWorker::nextChannel() {
 }
 
 void SynthesisWorker::run() {
+    // The synthesisers allocate and free megabytes for each sentence. By default glibc would
+    // hand that memory back to the system after each sentence (and serve the largest blocks
+    // with fresh mappings), so that the next sentence faults it in again, page by page: a few
+    // milliseconds before every word is heard. The freed memory is kept for reuse instead.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
     auto backends = m_loader();
     {
         std::lock_guard lock(m_mutex);

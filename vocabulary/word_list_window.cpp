@@ -76,10 +76,20 @@ void WordListWindow::setPanels(QWidget* mainArea, QWidget* sidePanel) {
     splitter->setStretchFactor(1, 0);
     splitter->setCollapsible(0, false);
     splitter->setCollapsible(1, false);
-    // The side panel starts 208 pixels wide and keeps its width when the window grows; the
-    // learner can drag the splitter.
-    splitter->setSizes({width() - kSidePanelWidth - splitter->handleWidth(), kSidePanelWidth});
     setCentralWidget(splitter);
+    m_splitter = splitter;
+}
+
+void WordListWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The side panel starts 208 pixels wide and keeps its width when the window grows; the
+    // learner can drag the splitter. Placed when first shown, since placing it lays out every
+    // control of the window, which a window that is never shown need not do.
+    if (!m_splitterPlaced) {
+        m_splitterPlaced = true;
+        m_splitter->setSizes(
+            {width() - kSidePanelWidth - m_splitter->handleWidth(), kSidePanelWidth});
+    }
 }
 
 void WordListWindow::FormCreate() {

@@ -20,6 +20,8 @@ class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 
+class QSplitter;
+
 namespace quorvella {
 
 class GroupChooser;
@@ -62,6 +64,8 @@ protected:
     // Shows the logic's state: the shared controls, then the window's own.
     virtual void render();
 
+    void showEvent(QShowEvent* event) override;
+
     // Handlers.
     void ComboBox2Change(int index);
     void ListBox2DblClick();
@@ -89,6 +93,8 @@ protected:
 
 private:
     QGroupBox* m_listBox = nullptr;
+    QSplitter* m_splitter = nullptr;
+    bool m_splitterPlaced = false;
     int m_shownCount = 0;
 };
 

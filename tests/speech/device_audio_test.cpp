@@ -2,6 +2,7 @@
 // PulseAudio null sink that ./test.sh starts, and when the end of each text is reported.
 
 #include "speech/device_audio_output.h"
+#include "speech/first_play_audio_output.h"
 #include "speech/local_speech_engine.h"
 #include "speech/speech_engine_factory.h"
 #include "tests/support/monitor_recording.h"
@@ -42,10 +43,20 @@ protected:
         m_speech = createSpeechEngine();
         m_engine = dynamic_cast<LocalSpeechEngine*>(m_speech.get());
         ASSERT_NE(m_engine, nullptr);
-        ASSERT_NE(dynamic_cast<DeviceAudioOutput*>(&m_engine->output()), nullptr)
-            << "the engine does not play on the PulseAudio server that the recording hears";
+        ASSERT_NE(DeviceAudioOutput::open(), nullptr)
+            << "the PulseAudio server that the recording hears cannot be played on";
         QObject::connect(m_engine, &SpeechEngine::TextDataDone,
                          [this] { m_doneAt.push_back(now()); });
+    }
+
+    void TearDown() override {
+        // The engine chose its output when it first played: the device, whose sound was heard.
+        if (m_engine != nullptr) {
+            if (const auto* first = dynamic_cast<FirstPlayAudioOutput*>(&m_engine->output());
+                first != nullptr && first->chosen() != nullptr) {
+                EXPECT_NE(dynamic_cast<DeviceAudioOutput*>(first->chosen()), nullptr);
+            }
+        }
     }
 
     double now() const { return double(m_clock.nsecsElapsed()) / 1e6; }

@@ -1,6 +1,7 @@
 #include "speech/local_speech_engine.h"
 
 #include "core/app_error.h"
+#include "speech/first_play_audio_output.h"
 #include "speech/speech_engine_factory.h"
 #include "tests/support/event_loop.h"
 
@@ -229,7 +230,12 @@ TEST(LocalSpeechEngine, WithoutAnAudioDeviceTheNullOutputPlaysInRealTime) {
     if (!QMediaDevices::audioOutputs().isEmpty()) {
         GTEST_SKIP() << "an audio device was found before the sound server could be hidden";
     }
-    EXPECT_NE(dynamic_cast<NullAudioOutput*>(createAudioOutput().get()), nullptr);
+    {
+        auto output = createAudioOutput();
+        output->setActive(true);
+        auto* chosen = dynamic_cast<FirstPlayAudioOutput&>(*output).chosen();
+        EXPECT_NE(dynamic_cast<NullAudioOutput*>(chosen), nullptr);
+    }
     std::unique_ptr<SpeechEngine> engine = createSpeechEngine();
     QSignalSpy done(engine.get(), &SpeechEngine::TextDataDone);
     QElapsedTimer clock;
@@ -237,6 +243,45 @@ TEST(LocalSpeechEngine, WithoutAnAudioDeviceTheNullOutputPlaysInRealTime) {
     engine->SpeakText(QStringLiteral("hello"));
     ASSERT_TRUE(runUntil([&] { return done.count() > 0; }, 10000));
     EXPECT_GT(clock.elapsed(), 200); // played at the pace of speech, not at once
+}
+
+// The output is chosen when audio first plays, once, and then follows the engine: texts end,
+// pauses pause it, stops drop its audio.
+TEST(LocalSpeechEngine, ChoosesItsOutputWhenAudioFirstPlays) {
+    int choices = 0;
+    CaptureAudioOutput* capture = nullptr;
+    auto output = std::make_unique<FirstPlayAudioOutput>([&] {
+        ++choices;
+        auto chosen = std::make_unique<CaptureAudioOutput>(kFast);
+        capture = chosen.get();
+        return chosen;
+    });
+    FirstPlayAudioOutput* first = output.get();
+    LocalSpeechEngine engine(std::move(output));
+    engine.StopSpeech();
+    engine.PauseSpeech();
+    engine.ResumeSpeech();
+    EXPECT_EQ(choices, 0) << "chosen before any audio played";
+
+    EXPECT_EQ(speakToEnd(engine, QStringLiteral("apple")), 1);
+    ASSERT_EQ(choices, 1);
+    EXPECT_EQ(first->chosen(), capture);
+    EXPECT_GT(capture->frameCount(), 0);
+    EXPECT_FALSE(capture->isActive());
+
+    engine.SpeakText(kLongText);
+    ASSERT_TRUE(runUntil([&] { return capture->frameCount() > 0; }));
+    engine.PauseSpeech();
+    EXPECT_TRUE(capture->isPaused());
+    EXPECT_FALSE(capture->isPlaying());
+    engine.ResumeSpeech();
+    EXPECT_TRUE(capture->isPlaying());
+    engine.PauseSpeech();
+    engine.StopSpeech(); // a stop ends the pause and drops the audio
+    EXPECT_FALSE(capture->isPaused());
+    EXPECT_FALSE(capture->isActive());
+    EXPECT_EQ(speakToEnd(engine, QStringLiteral("library")), 1);
+    EXPECT_EQ(choices, 1);
 }
 
 int threadCount() {
@@ -247,8 +292,11 @@ int threadCount() {
 
 TEST(LocalSpeechEngine, SurvivesAThousandRandomCallsOnTwoEngines) {
     {
-        // The synthesis thread and whatever Qt starts for itself are there before we count.
+        // The synthesis thread, each synthesiser set up at its first word, and whatever Qt
+        // starts for itself are there before we count.
         Engine warmUp = makeEngine();
+        speakToEnd(*warmUp.engine, QStringLiteral("ready"));
+        warmUp.engine->SelectVoice(firstEspeakVoice(*warmUp.engine));
         speakToEnd(*warmUp.engine, QStringLiteral("ready"));
     }
     const int threadsBefore = threadCount();
