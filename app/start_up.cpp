@@ -4,6 +4,7 @@
 #include "app/message_box_port.h"
 #include "app/quorvella_application.h"
 #include "core/app_error.h"
+#include "core/freed_memory.h"
 #include "core/message_port.h"
 #include "core/qt_translations.h"
 #include "lessons/lesson_window.h"
@@ -138,6 +139,8 @@ int runStartUp(StartUp& startUp) {
 }
 
 int runQuorvella(int argc, char** argv) {
+    keepFreedMemoryForReuse();
+    startLoadingSynthesisers(); // while the application and the launcher are made
     QuorvellaApplication application(argc, argv);
     installChineseQtTexts(); // before any window, so that every dialog follows
     QApplication::setWindowIcon(programIcon());

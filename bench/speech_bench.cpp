@@ -2,6 +2,7 @@
 // first audible sample there, a 2,000-word text to its first audio, and synthesis speed in
 // multiples of real time.
 
+#include "core/freed_memory.h"
 #include "speech/local_speech_engine.h"
 
 #include <QCoreApplication>
@@ -181,6 +182,7 @@ BENCHMARK_CAPTURE(synthesisSpeed, espeak_en_us, "espeak-ng English (America)")
 } // namespace
 
 int main(int argc, char** argv) {
+    quorvella::keepFreedMemoryForReuse(); // as quorvella does
     QCoreApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,9 +1,10 @@
 #include "speech/device_audio_output.h"
 
-#include <QAudioSink>
+#include "core/data_folder.h"
+
 #include <QIODevice>
-#include <QMediaDevices>
 #include <algorithm>
+#include <dlfcn.h>
 
 namespace quorvella {
 
@@ -17,20 +18,34 @@ constexpr qsizetype kStreamBuffer = AudioOutput::kSampleRate * kBytesPerFrame / 
 // of the audio is played out whole, and a word chosen soon after needs no new stream.
 constexpr int kLingerMs = 1000;
 
+// The audio module's opening function, from the library beside the executable, loaded once; it
+// stays loaded for the rest of the run. nullptr when it cannot be loaded.
+OpenAudioDevice audioModule() {
+    static const OpenAudioDevice open = [] {
+        const QByteArray path =
+            (applicationFolder() + QLatin1String(kAudioModuleFile)).toLocal8Bit();
+        void* module = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+        return module != nullptr
+                   ? reinterpret_cast<OpenAudioDevice>(dlsym(module, kOpenAudioDeviceFunction))
+                   : nullptr;
+    }();
+    return open;
+}
+
 } // namespace
 
-DeviceAudioOutput::DeviceAudioOutput(const QAudioDevice& device, const QAudioFormat& format)
-    : m_sink(std::make_unique<QAudioSink>(device, format)) {
+DeviceAudioOutput::DeviceAudioOutput(std::unique_ptr<AudioDevice> device)
+    : m_sink(std::move(device)) {
     m_feed.setInterval(10);
     m_feed.setTimerType(Qt::PreciseTimer);
     connect(&m_feed, &QTimer::timeout, this, &DeviceAudioOutput::feed);
     m_linger.setSingleShot(true);
     m_linger.setInterval(kLingerMs);
     connect(&m_linger, &QTimer::timeout, this, &DeviceAudioOutput::closeStream);
-    // The sink closes the stream on its own when the sound server goes away, and deletes the
-    // device we write to with it.
-    connect(m_sink.get(), &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::StoppedState && m_stream != nullptr) {
+    // The device closes the stream on its own when the sound server goes away, and deletes the
+    // stream we write to with it.
+    m_sink->setStoppedHandler([this] {
+        if (m_stream != nullptr) {
             m_stream = nullptr;
             closeStream();
         }
@@ -42,18 +57,12 @@ DeviceAudioOutput::~DeviceAudioOutput() {
 }
 
 std::unique_ptr<DeviceAudioOutput> DeviceAudioOutput::open() {
-    if (QMediaDevices::audioOutputs().isEmpty()) {
+    const OpenAudioDevice openDevice = audioModule();
+    std::unique_ptr<AudioDevice> device(openDevice != nullptr ? openDevice(kSampleRate) : nullptr);
+    if (!device) {
         return nullptr;
     }
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    QAudioFormat format;
-    format.setSampleRate(kSampleRate);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (device.isNull() || !device.isFormatSupported(format)) {
-        return nullptr;
-    }
-    std::unique_ptr<DeviceAudioOutput> output(new DeviceAudioOutput(device, format));
+    std::unique_ptr<DeviceAudioOutput> output(new DeviceAudioOutput(std::move(device)));
     if (!output->openStream()) {
         return nullptr;
     }
@@ -69,7 +78,7 @@ bool DeviceAudioOutput::openStream() {
     // stream would get a smaller buffer than the one before.
     m_sink->setBufferSize(kStreamBuffer);
     QIODevice* stream = m_sink->start();
-    if (stream == nullptr || m_sink->state() == QAudio::StoppedState) {
+    if (stream == nullptr || m_sink->isStopped()) {
         m_sink->stop();
         return false;
     }
@@ -97,7 +106,7 @@ void DeviceAudioOutput::playingChanged() {
         if (m_stream == nullptr && !openStream()) {
             return;
         }
-        if (m_sink->state() == QAudio::SuspendedState) {
+        if (m_sink->isSuspended()) {
             m_sink->resume();
         }
         writeAhead();
@@ -110,7 +119,7 @@ void DeviceAudioOutput::playingChanged() {
         m_sink->suspend();
     } else if (!m_linger.isActive()) {
         // Nothing in flight: silence is played until the stream is closed.
-        if (m_sink->state() == QAudio::SuspendedState) {
+        if (m_sink->isSuspended()) {
             m_sink->resume();
         }
         m_feed.start();
@@ -158,7 +167,7 @@ bool DeviceAudioOutput::reportPlayed() {
 // runs dry, so once it has had audio it is always written full; before the first audio of a
 // new stream nothing is written, so that the first word is not held back behind silence.
 void DeviceAudioOutput::writeAhead() {
-    if (m_stream == nullptr || m_sink->state() == QAudio::SuspendedState) {
+    if (m_stream == nullptr || m_sink->isSuspended()) {
         return;
     }
     const qint64 room = m_sink->bytesFree() / kBytesPerFrame;

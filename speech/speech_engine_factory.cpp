@@ -15,6 +15,10 @@ std::unique_ptr<AudioOutput> createAudioOutput() {
     });
 }
 
+void startLoadingSynthesisers() {
+    SynthesisWorker::instance();
+}
+
 std::unique_ptr<SpeechEngine> createSpeechEngine(QObject* parent) {
     return std::make_unique<LocalSpeechEngine>(createAudioOutput(), SynthesisWorker::instance(),
                                                parent);

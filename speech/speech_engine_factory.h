@@ -14,6 +14,10 @@ class AudioOutput;
 // no device or it cannot be opened.
 std::unique_ptr<AudioOutput> createAudioOutput();
 
+// Starts loading the synthesisers on their own thread, so that they are ready by the time the
+// first engine is made; the caller goes on at once.
+void startLoadingSynthesisers();
+
 // Throws AppError when no synthesiser can be loaded.
 std::unique_ptr<SpeechEngine> createSpeechEngine(QObject* parent = nullptr);
 

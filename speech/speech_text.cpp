@@ -85,30 +85,41 @@ QStringList sentencesOf(const QString& text, qsizetype maxLength) {
     return sentences;
 }
 
-QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength) {
-    QList<TextPiece> pieces;
-    qsizetype start = 0;
-    const auto add = [&pieces, &start](const QString& piece) {
-        if (!piece.trimmed().isEmpty()) {
-            pieces.push_back({start, piece});
+std::optional<TextPiece> nextSentencePiece(const QString& text, qsizetype& from,
+                                           qsizetype maxLength) {
+    while (from < text.size()) {
+        const qsizetype start = from;
+        qsizetype end = text.size(); // one past the piece
+        for (qsizetype i = start; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            const bool lineBreak = c == u'\n' || c == u'\r';
+            const bool sentenceEnd =
+                endsSentence(c) && (i + 1 == text.size() || text.at(i + 1).isSpace());
+            if (lineBreak || sentenceEnd) {
+                end = i + 1;
+                break;
+            }
+            if (i + 1 - start >= maxLength) {
+                const qsizetype blank = text.lastIndexOf(u' ', i);
+                end = blank > start ? blank + 1 : i + 1;
+                break;
+            }
         }
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const bool lineBreak = c == u'\n' || c == u'\r';
-        const bool sentenceEnd =
-            endsSentence(c) && (i + 1 == text.size() || text.at(i + 1).isSpace());
-        if (lineBreak || sentenceEnd) {
-            add(text.mid(start, i + 1 - start));
-            start = i + 1;
-        } else if (i + 1 - start >= maxLength) {
-            const qsizetype blank = text.lastIndexOf(u' ', i);
-            const qsizetype cut = blank > start ? blank + 1 : i + 1;
-            add(text.mid(start, cut - start));
-            start = cut;
+        from = end;
+        QString piece = text.mid(start, end - start);
+        if (!piece.trimmed().isEmpty()) {
+            return TextPiece{start, std::move(piece)};
         }
     }
-    add(text.mid(start));
+    return std::nullopt;
+}
+
+QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength) {
+    QList<TextPiece> pieces;
+    qsizetype from = 0;
+    while (std::optional<TextPiece> piece = nextSentencePiece(text, from, maxLength)) {
+        pieces.push_back(std::move(*piece));
+    }
     return pieces;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace quorvella {
 
@@ -27,5 +28,9 @@ struct TextPiece {
 QStringList sentencesOf(const QString& text, qsizetype maxLength = 400);
 // The same pieces with their offsets in text.
 QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength = 400);
+// The first of those pieces that starts at from or after it; from moves past it. Cutting a text
+// piece by piece costs no more than the pieces taken.
+std::optional<TextPiece> nextSentencePiece(const QString& text, qsizetype& from,
+                                           qsizetype maxLength = 400);
 
 } // namespace quorvella

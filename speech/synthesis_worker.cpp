@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <malloc.h>
 #include <optional>
 
 namespace quorvella {
@@ -66,22 +65,10 @@ const std::vector<VoiceInfo>& SynthesisWorker::voices() {
 }
 
 void SynthesisWorker::speak(const std::shared_ptr<SpeechChannel>& channel, const SpeechJob& job) {
-    const VoiceInfo& voice = voices().at(std::size_t(job.voice));
-    // speakableText keeps every position, so a sentence's offset is its offset in job.text.
-    const QList<TextPiece> sentences = sentencePiecesOf(speakableText(job.text, voice.asciiOnly));
+    voices().at(std::size_t(job.voice)); // a voice that does not exist fails here, not later
     {
         std::lock_guard lock(m_mutex);
-        const std::uint64_t generation = channel->queue.generation();
-        const std::size_t firstOfText = channel->m_pending.size();
-        for (const TextPiece& sentence : sentences) {
-            channel->m_pending.push_back(
-                {sentence.text, sentence.offset, job, generation, false, false});
-        }
-        if (sentences.isEmpty()) {
-            channel->m_pending.push_back({QString(), 0, job, generation, false, false});
-        }
-        channel->m_pending[firstOfText].first = true;
-        channel->m_pending.back().last = true;
+        channel->m_pending.push_back({job, channel->queue.generation()});
         if (std::find(m_channels.begin(), m_channels.end(), channel) == m_channels.end()) {
             m_channels.push_back(channel);
         }
@@ -111,13 +98,33 @@ std::shared_ptr<SpeechChannel> SynthesisWorker::nextChannel() {
     return nullptr;
 }
 
+// The channel's next sentence, taken from its first text; a text with no words gives one empty
+// sentence. Called with the mutex held.
+SpeechChannel::Sentence SynthesisWorker::takeSentence(SpeechChannel& channel) {
+    SpeechChannel::PendingText& text = channel.m_pending.front();
+    if (!text.prepared) {
+        // speakableText keeps every position, so a sentence's offset is its offset in the text.
+        const VoiceInfo& voice = m_voices.at(std::size_t(text.job.voice));
+        text.speakable = speakableText(text.job.text, voice.asciiOnly);
+        text.next = nextSentencePiece(text.speakable, text.from);
+        text.prepared = true;
+    }
+    SpeechChannel::Sentence sentence{text.next ? text.next->text : QString(),
+                                     text.next ? text.next->offset : 0,
+                                     text.job,
+                                     text.generation,
+                                     !text.started,
+                                     false};
+    text.started = true;
+    text.next = text.next ? nextSentencePiece(text.speakable, text.from) : std::nullopt;
+    sentence.last = !text.next;
+    if (sentence.last) {
+        channel.m_pending.pop_front();
+    }
+    return sentence;
+}
+
 void SynthesisWorker::run() {
-    // The synthesisers allocate and free megabytes for each sentence. By default glibc would
-    // hand that memory back to the system after each sentence (and serve the largest blocks
-    // with fresh mappings), so that the next sentence faults it in again, page by page: a few
-    // milliseconds before every word is heard. The freed memory is kept for reuse instead.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
     auto backends = m_loader();
     {
         std::lock_guard lock(m_mutex);
@@ -146,8 +153,7 @@ void SynthesisWorker::run() {
             }
             continue;
         }
-        const SpeechChannel::Sentence sentence = std::move(channel->m_pending.front());
-        channel->m_pending.pop_front();
+        const SpeechChannel::Sentence sentence = takeSentence(*channel);
         lock.unlock();
 
         PcmQueue& queue = channel->queue;

@@ -5,6 +5,7 @@
 
 #include "speech/pcm_queue.h"
 #include "speech/silence_trimmer.h"
+#include "speech/speech_text.h"
 #include "speech/synthesis_backend.h"
 
 #include <atomic>
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -50,8 +52,19 @@ private:
         bool first = false; // the text starts with this sentence
         bool last = false;  // the text ends after this sentence
     };
-    std::deque<Sentence> m_pending; // guarded by the worker's mutex
-    SilenceTrimmer m_trimmer;       // used on the worker's thread only
+    // A text waiting to be spoken, cut into sentences one at a time as the worker comes to them,
+    // so that a long text costs its speaker nothing and starts after its first sentence.
+    struct PendingText {
+        SpeechJob job;
+        std::uint64_t generation = 0;
+        bool prepared = false;         // the fields below are set
+        QString speakable;             // the job's text as its voice reads it
+        qsizetype from = 0;            // where the sentence after `next` is looked for
+        std::optional<TextPiece> next; // the sentence to make next; none: the text is said
+        bool started = false;
+    };
+    std::deque<PendingText> m_pending; // guarded by the worker's mutex
+    SilenceTrimmer m_trimmer;          // used on the worker's thread only
 };
 
 class SynthesisWorker {
@@ -83,6 +96,7 @@ public:
 private:
     void run();
     std::shared_ptr<SpeechChannel> nextChannel();
+    SpeechChannel::Sentence takeSentence(SpeechChannel& channel);
 
     BackendLoader m_loader;
     std::vector<std::unique_ptr<SynthesisBackend>> m_backends;

@@ -37,7 +37,7 @@ struct Run {
 };
 
 // Runs one program to its first frame; exits with a message when it ends any other way.
-Run runOnce(const Program& program, const std::string& preload) {
+Run runOnce(const Program& program, const std::string& preload, int attempt = 1) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child < 0) {
@@ -73,6 +73,13 @@ Run runOnce(const Program& program, const std::string& preload) {
         usleep(1000 / 4);
     }
     const auto end = std::chrono::steady_clock::now();
+    // A busy X server now and then refuses a connection, and the program aborts before it has
+    // done anything: that run is run again.
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT && attempt < 3) {
+        std::fprintf(stderr, "%s aborted (refused by the X server?); running it again\n",
+                     program.name.c_str());
+        return runOnce(program, preload, attempt + 1);
+    }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s (%s) ended without a frame (status %d)\n", program.name.c_str(),
                      program.path.c_str(), status);
