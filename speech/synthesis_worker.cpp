@@ -68,7 +68,9 @@ void SynthesisWorker::speak(const std::shared_ptr<SpeechChannel>& channel, const
     voices().at(std::size_t(job.voice)); // a voice that does not exist fails here, not later
     {
         std::lock_guard lock(m_mutex);
-        channel->m_pending.push_back({job, channel->queue.generation()});
+        SpeechChannel::PendingText& text = channel->m_pending.emplace_back();
+        text.job = job;
+        text.generation = channel->queue.generation();
         if (std::find(m_channels.begin(), m_channels.end(), channel) == m_channels.end()) {
             m_channels.push_back(channel);
         }
