@@ -53,23 +53,8 @@ std::string uncodeLessonFile(std::string_view fileBytes, std::uint16_t key) {
     return tedstr::decode(encoded, key);
 }
 
-LessonStudy::LessonStudy(DataFolder folder, SpeechEngine& engine)
-    : m_folder(std::move(folder)), m_engine(engine) {}
-
-void LessonStudy::readCatalogue() {
-    m_catalogue = readFileLines(m_folder.path(u"textindex.txt"));
-}
-
-std::string LessonStudy::uncode(int n) const {
-    return uncodeLessonFile(readFileBytes(m_folder.path(QStringLiteral("text/%1.txt").arg(n))),
-                            kLessonKey);
-}
-
-// The translation file as a plain-text pane holds it (up to a 0 byte, every line break as
-// CR LF), decoded with the translation key.
-std::string LessonStudy::translation(int n) const {
-    const std::string bytes = readFileBytes(m_folder.path(QStringLiteral("cn/%1.txt").arg(n)));
-    const std::string_view text = upToFirstZero(bytes);
+std::string uncodeTranslationFile(std::string_view fileBytes, std::uint16_t key) {
+    const std::string_view text = upToFirstZero(fileBytes);
     std::string paneText;
     paneText.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -82,7 +67,24 @@ std::string LessonStudy::translation(int n) const {
             paneText += text[i];
         }
     }
-    return tedstr::decode(paneText, kTranslationKey);
+    return tedstr::decode(paneText, key);
+}
+
+LessonStudy::LessonStudy(DataFolder folder, SpeechEngine& engine)
+    : m_folder(std::move(folder)), m_engine(engine) {}
+
+void LessonStudy::readCatalogue() {
+    m_catalogue = readFileLines(m_folder.path(u"textindex.txt"));
+}
+
+std::string LessonStudy::uncode(int n) const {
+    return uncodeLessonFile(readFileBytes(m_folder.path(QStringLiteral("text/%1.txt").arg(n))),
+                            kLessonKey);
+}
+
+std::string LessonStudy::translation(int n) const {
+    return uncodeTranslationFile(readFileBytes(m_folder.path(QStringLiteral("cn/%1.txt").arg(n))),
+                                 kTranslationKey);
 }
 
 void LessonStudy::load(int position, LessonPanes& panes) {

@@ -34,6 +34,10 @@ long long wordcount(const std::vector<std::string>& paneLines);
 // CR LF, decoded with key (the 0 byte that ends the shown text included).
 std::string uncodeLessonFile(std::string_view fileBytes, std::uint16_t key);
 
+// A translation file's bytes as the lesson window decodes them: the file's text as a plain-text
+// pane holds it (up to a 0 byte, every line break as CR LF), decoded with key.
+std::string uncodeTranslationFile(std::string_view fileBytes, std::uint16_t key);
+
 // What the lesson window does for a load: all texts are GBK bytes.
 class LessonPanes {
 public:

@@ -3,9 +3,11 @@
 #include "core/app_error.h"
 #include "core/line_readers.h"
 #include "lessons/tedstr.h"
+#include "tools/installation_check.h"
 #include "tools/lesson_file.h"
 #include "tools/sample_course.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <charconv>
 #include <cstdint>
@@ -31,6 +33,8 @@ Commands:
                                      CR LF.
   sample [--from SOURCE] DIR         Write the sample course into DIR, made from the UTF-8
                                      sources in SOURCE (default: the repository's data/sample).
+  check DIR                          Read the installation in DIR as quorvella does and report
+                                     each problem, then one summary line.
   --help                             Show this help.
 
 decode and encode read FILE, or standard input when FILE is absent, and write the result to
@@ -40,8 +44,12 @@ standard output byte for byte. KEY is the file's 16-bit key, a decimal number fr
 sample converts every text to GB18030 with CR LF line ends and encodes the lessons; it writes
 nothing when a source is missing or faulty, and names it: "file:line: what".
 
-Exit status: 0 on success, 1 when a file cannot be read or written or a source is faulty,
-2 on a wrong command line.
+check writes one line per problem to standard output, "file:line: problem" (file relative to
+DIR; "file: problem" for a whole file, such as a missing one), then "no problems" or
+"N problems in M files".
+
+Exit status: 0 on success, 1 when a file cannot be read or written, a source is faulty or check
+finds a problem, 2 on a wrong command line.
 )";
 
 std::optional<std::uint16_t> parseKey(const std::string& text) {
@@ -72,8 +80,8 @@ std::optional<int> parseOptions(const std::vector<std::string>& args, Options& o
     const std::string& command = args[0];
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue =
-            (arg == "--key" && command != "sample") || (arg == "--from" && command == "sample");
+        const bool takesValue = (arg == "--key" && (command == "decode" || command == "encode")) ||
+                                (arg == "--from" && command == "sample");
         if (takesValue && i + 1 >= args.size()) {
             return usageError(err, arg + " needs a value");
         }
@@ -121,6 +129,24 @@ int writeSample(const Options& options, std::ostream& out, std::ostream& err) {
     return kToolFileError;
 }
 
+int checkInstallation(const Options& options, std::ostream& out, std::ostream& err) {
+    if (!options.file) {
+        return usageError(err, "check needs the folder DIR to check");
+    }
+    const QString folder = localPath(*options.file);
+    if (!QFileInfo(folder).isDir()) {
+        err << "quorvella-data: \"" << *options.file << "\" is not a folder\n";
+        return kToolFileError;
+    }
+    const std::vector<InstallationProblem> problems = InstallationCheck(folder).run();
+    for (const InstallationProblem& problem : problems) {
+        out << formatProblem(problem) << '\n';
+    }
+    out << problemSummary(problems) << '\n';
+    out.flush();
+    return problems.empty() && out ? kToolOk : kToolFileError;
+}
+
 } // namespace
 
 int runDataTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -135,7 +161,7 @@ int runDataTool(const std::vector<std::string>& args, std::istream& in, std::ost
         }
     }
     const std::string& command = args[0];
-    if (command != "decode" && command != "encode" && command != "sample") {
+    if (command != "decode" && command != "encode" && command != "sample" && command != "check") {
         return usageError(err, "unknown command \"" + command + "\"");
     }
     Options options;
@@ -144,6 +170,9 @@ int runDataTool(const std::vector<std::string>& args, std::istream& in, std::ost
     }
     if (command == "sample") {
         return writeSample(options, out, err);
+    }
+    if (command == "check") {
+        return checkInstallation(options, out, err);
     }
     if (!options.key) {
         return usageError(err, command + " needs --key KEY");

@@ -295,12 +295,6 @@ std::vector<InstallationFile> makeWordLists(const Sources& sources, int lessonCo
     }
     files.push_back({QStringLiteral("ti.txt"), crlfLines(titles)});
 
-    std::vector<std::string> letters;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        letters.emplace_back(1, letter);
-    }
-    files.push_back({QStringLiteral("ai.txt"), crlfLines(letters)});
-
     const std::set<int> lists =
         sources.numbered(QStringLiteral("words"), QStringLiteral("(\\d{2,})\\.txt"));
     if (!lists.empty() && *lists.rbegin() > lessonCount) {
@@ -337,6 +331,16 @@ std::vector<InstallationFile> makeWordLists(const Sources& sources, int lessonCo
         }
         previous = &word.key;
     }
+    // The letter groups are the initials that words have: a letter without words would list
+    // nothing.
+    std::vector<std::string> letters;
+    for (const Word& word : byLetter) {
+        const std::string capital(1, char(word.key.front() - 'a' + 'A'));
+        if (letters.empty() || letters.back() != capital) {
+            letters.push_back(capital);
+        }
+    }
+    files.push_back({QStringLiteral("ai.txt"), crlfLines(letters)});
     files.push_back({QStringLiteral("dat/kwdc1.txt"), crlfLines(byLesson)});
     files.push_back({QStringLiteral("dat/kwdc2.txt"), crlfLines(alphabetical)});
 

@@ -24,6 +24,10 @@ const std::array<WordBank, 8>& wordBanks() {
     return banks;
 }
 
+std::string_view bankInitial(std::string_view line) {
+    return trimmed(line).substr(0, 1);
+}
+
 const QString WordBankBrowser::kNoWords = QStringLiteral("单词列表中还没有任何单词");
 const QString WordBankBrowser::kAlreadyFirst = QStringLiteral("已经是第一个了");
 const QString WordBankBrowser::kAlreadyLast = QStringLiteral("已经是最后一个了");
@@ -89,7 +93,7 @@ bool WordBankBrowser::list(int bank, std::string_view from, std::string_view to)
         const std::string high = lowerAscii(to);
         // string_view compares its bytes as unsigned values, a prefix before the longer text.
         m_count = fill(bank, [&](std::string_view line) {
-            const std::string_view initial = trimmed(line).substr(0, 1);
+            const std::string_view initial = bankInitial(line);
             if (initial > std::string_view(high)) {
                 return Verdict::Stop;
             }

@@ -27,6 +27,10 @@ struct WordBank {
 // The banks in the order of the bank boxes.
 const std::array<WordBank, 8>& wordBanks();
 
+// The initial that a letter range compares: the first byte of the line once bytes up to 32 are
+// trimmed from both ends (nothing for a blank line).
+std::string_view bankInitial(std::string_view line);
+
 class WordBankBrowser final {
 public:
     static constexpr int kMinimumDelay = 1;

@@ -23,10 +23,11 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The group number at the end of a trimmed line: its last key.size() bytes, or the whole line
-// when it is shorter. A tag that would begin inside a character never equals the key, and
-// neither does one with a digit before it: that line ends in another group's longer number
-// (key "1" against "11"), so an empty group lists nothing rather than group 11's words.
+} // namespace
+
+// A tag that would begin inside a character never equals the key, and neither does one with a
+// digit before it: that line ends in another group's longer number (key "1" against "11"), so an
+// empty group lists nothing rather than group 11's words.
 bool groupNumberMatches(std::string_view line, std::string_view key) {
     if (line.size() < key.size()) {
         return line == key;
@@ -39,16 +40,12 @@ bool groupNumberMatches(std::string_view line, std::string_view key) {
            !isCharacterBoundary(line, start - 1);
 }
 
-// The initial of a trimmed line: its first byte (nothing for an empty line), when that byte is a
-// character of its own.
 bool initialMatches(std::string_view line, std::string_view key) {
     if (line.empty()) {
         return key.empty();
     }
     return characterLength(line, 0) == 1 && line.substr(0, 1) == key;
 }
-
-} // namespace
 
 LineSource openLineReader(const QString& path) {
     auto reader = std::make_shared<LineReader>(path);

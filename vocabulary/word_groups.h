@@ -34,6 +34,13 @@ using OpenLines = std::function<LineSource(const QString& path)>;
 // Opens the file with LineReader: LF or CR LF end a line, a lone CR is dropped, Ctrl-Z ends it.
 LineSource openLineReader(const QString& path);
 
+// The tags of the two scans. loaddata1: the group number at the end of a trimmed line, its last
+// key.size() bytes (the whole line when it is shorter), equals key. loaddata2: the initial of a
+// trimmed line, its first byte (nothing for an empty line) when that byte is a character of its
+// own, equals key.
+bool groupNumberMatches(std::string_view line, std::string_view key);
+bool initialMatches(std::string_view line, std::string_view key);
+
 class WordGroups final {
 public:
     // openLines reads the word files; tests may pass their own.

@@ -82,6 +82,9 @@ TEST(DataTool, RefusesWrongCommandLinesWithOneLineAndStatusTwo) {
         {"decode", "--lesson", "--key", "5"},
         {"encode", "--lesson"},
         {"decode", "--from", "x", "--key", "5"},
+        {"check"},
+        {"check", "--key", "5", "dir"},
+        {"check", "one", "two"},
     };
     for (const auto& args : wrong) {
         const ToolRun result = run(args, "hJ2Y");
@@ -108,8 +111,9 @@ TEST(DataTool, EncodesALessonThatTheWindowReadsToItsEnd) {
 TEST(DataTool, HelpDescribesEveryCommand) {
     const ToolRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* usage : {"decode --key KEY [FILE]", "encode --key KEY [FILE]",
-                              "encode --lesson --key KEY [FILE]", "sample [--from SOURCE] DIR"}) {
+    for (const char* usage :
+         {"decode --key KEY [FILE]", "encode --key KEY [FILE]", "encode --lesson --key KEY [FILE]",
+          "sample [--from SOURCE] DIR", "check DIR"}) {
         EXPECT_NE(help.out.find(usage), std::string::npos) << usage;
     }
 }
