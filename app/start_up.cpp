@@ -142,7 +142,7 @@ int runQuorvella(int argc, char** argv) {
     QuorvellaApplication application(argc, argv);
     installChineseQtTexts(); // before any window, so that every dialog follows
     QApplication::setWindowIcon(programIcon());
-    EnterPressesButtons enterKey;
+    EnterKey enterKey;
     application.installEventFilter(&enterKey);
     MessageBoxPort boxes;
     setApplicationMessagePort(&boxes);

@@ -30,6 +30,7 @@ clean_up() {
     rm -rf "$scratch"
 }
 trap clean_up EXIT
+trap 'exit 1' INT TERM HUP PIPE
 
 failures=0
 fail() {
