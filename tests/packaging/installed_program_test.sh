@@ -196,7 +196,7 @@ start_and_watch() {
             outcome="error: $(tr '\n' ' ' <<<"$names")"
             return
         fi
-        if grep -q '^Tamsora' <<<"$names"; then
+        if grep -qx 'Tamsora' <<<"$names"; then
             outcome=launcher
             return
         fi
