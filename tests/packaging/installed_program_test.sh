@@ -11,6 +11,15 @@ mode=$1
 build=$(cd "$2" && pwd)
 app_id=example.quorvella.quorvella
 
+missing=()
+for tool in desktop-file-validate appstreamcli Xvfb xwininfo objdump; do
+    command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Not installed, so the test skips: ${missing[*]} (./test.sh installs them)" >&2
+    exit 77
+fi
+
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quorvella-installed.XXXXXX")
 xvfb_pid=""
 program_pid=""
