@@ -197,13 +197,20 @@ window_names() {
 start_and_watch() {
     QT_QPA_PLATFORM=xcb "$1" >"$scratch/program.log" 2>&1 &
     program_pid=$!
-    local names
+    local names sightings=0
     for _ in $(seq 600); do
         names=$(window_names)
-        # An error box is captioned with the application title, or "Application Error".
+        # An error box is captioned with the application title, or "Application Error", and stays
+        # up; a window is named after the application for a moment while Qt makes it, so an
+        # error box is one that is still there half a second later.
         if grep -qx -e 'quorvella' -e 'Application Error' <<<"$names"; then
-            outcome="error: $(tr '\n' ' ' <<<"$names")"
-            return
+            sightings=$((sightings + 1))
+            if [ "$sightings" -ge 5 ]; then
+                outcome="error: $(tr '\n' ' ' <<<"$names")"
+                return
+            fi
+        else
+            sightings=0
         fi
         if grep -qx 'Tamsora' <<<"$names"; then
             outcome=launcher
