@@ -223,6 +223,11 @@ start_and_watch() {
 }
 
 start_and_watch "$root/bin/quorvella"
+# A busy X server can turn a connection away; that says nothing of the installation: once more.
+if [ "$outcome" = ended ] && grep -q 'could not connect to display' "$scratch/program.log"; then
+    program_pid=""
+    start_and_watch "$root/bin/quorvella"
+fi
 if [ "$outcome" = launcher ]; then
     sleep 1
     if kill -0 "$program_pid" 2>/dev/null; then
