@@ -193,8 +193,16 @@ window_names() {
 }
 
 # Starts program (by the path given) and waits until its launcher is up or a box shows an error;
-# sets outcome to "launcher", "error: <window names>" or "ended".
+# sets outcome to "launcher", "error: <window names>" or "ended". A busy X server can turn a
+# connection away, which says nothing of the installation: then the program is started once more.
 start_and_watch() {
+    watch_program "$1"
+    if [ "$outcome" = ended ] && grep -q 'could not connect to display' "$scratch/program.log"; then
+        program_pid=""
+        watch_program "$1"
+    fi
+}
+watch_program() {
     QT_QPA_PLATFORM=xcb "$1" >"$scratch/program.log" 2>&1 &
     program_pid=$!
     local names sightings=0
@@ -223,11 +231,6 @@ start_and_watch() {
 }
 
 start_and_watch "$root/bin/quorvella"
-# A busy X server can turn a connection away; that says nothing of the installation: once more.
-if [ "$outcome" = ended ] && grep -q 'could not connect to display' "$scratch/program.log"; then
-    program_pid=""
-    start_and_watch "$root/bin/quorvella"
-fi
 if [ "$outcome" = launcher ]; then
     sleep 1
     if kill -0 "$program_pid" 2>/dev/null; then
