@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 
@@ -108,32 +107,11 @@ void showActivityWindow(QWidget& window) {
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
 }
 
-QPixmap programIcon() {
-    QPixmap icon(32, 32);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(kTeal);
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
-    // An open book.
-    painter.setBrush(Qt::white);
-    QPainterPath leftPage;
-    leftPage.moveTo(16, 10);
-    leftPage.cubicTo(12, 7, 7, 7, 4, 9);
-    leftPage.lineTo(4, 25);
-    leftPage.cubicTo(7, 23, 12, 23, 16, 26);
-    leftPage.closeSubpath();
-    painter.drawPath(leftPage);
-    QTransform mirror;
-    mirror.translate(32, 0);
-    mirror.scale(-1, 1);
-    painter.drawPath(mirror.map(leftPage));
-    // Sound waves over it: the book that speaks.
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kAqua, 1.6));
-    painter.drawArc(QRectF(11, 2, 10, 8), 30 * 16, 120 * 16);
-    painter.drawArc(QRectF(8, -1, 16, 11), 35 * 16, 110 * 16);
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quorvella-%1.png").arg(size), QSize(size, size));
+    }
     return icon;
 }
 
@@ -200,7 +178,8 @@ void TForm1::paintEvent(QPaintEvent*) {
     painter.setPen(kAqua);
     painter.drawText(kHeadingShadow + kHeadingOffset, kHeading);
 
-    painter.drawPixmap(kLeft, kInfoLine, programIcon());
+    // Drawn from the picture of the screen's own size: sharp on a screen of high density too.
+    painter.drawPixmap(kLeft, kInfoLine, programIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     painter.setFont(infoFont());
     painter.setPen(kTeal);
     painter.drawText(versionOrigin(), kVersion);

@@ -2,7 +2,7 @@
 // The launcher: a full-screen menu of large buttons, one per activity window, and one that ends
 // the program. It holds no data and passes nothing to the windows it shows.
 
-#include <QPixmap>
+#include <QIcon>
 #include <QWidget>
 #include <array>
 
@@ -15,8 +15,9 @@ namespace quorvella {
 // minimised state).
 void showActivityWindow(QWidget& window);
 
-// The program's 32 x 32 icon.
-QPixmap programIcon();
+// The program's icon: one picture at every size that desktops use, 16 to 256 pixels; the
+// launcher shows it at 32 x 32.
+QIcon programIcon();
 
 class TForm1 final : public QWidget {
     Q_OBJECT

@@ -16,6 +16,7 @@ void writeNoSettingsFiles() {
 QuorvellaApplication::QuorvellaApplication(int& argc, char** argv) : QApplication(argc, argv) {
     writeNoSettingsFiles();
     setApplicationName(QStringLiteral("quorvella"));
+    setDesktopFileName(QStringLiteral("example.quorvella.quorvella")); // its desktop entry
     setQuitOnLastWindowClosed(false); // the launcher alone ends the program
 }
 

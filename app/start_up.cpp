@@ -1,5 +1,6 @@
 #include "app/start_up.h"
 
+#include "app/enter_key.h"
 #include "app/launcher_window.h"
 #include "app/message_box_port.h"
 #include "app/quorvella_application.h"
@@ -144,6 +145,8 @@ int runQuorvella(int argc, char** argv) {
     QuorvellaApplication application(argc, argv);
     installChineseQtTexts(); // before any window, so that every dialog follows
     QApplication::setWindowIcon(programIcon());
+    EnterKey enterKey;
+    application.installEventFilter(&enterKey);
     MessageBoxPort boxes;
     setApplicationMessagePort(&boxes);
     int code = 1;

@@ -88,6 +88,10 @@ ReadingSettingsGroup::ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind
     addRow(layout, QStringLiteral("朗读速度："), m_speedField, m_restoreSpeed);
     addRow(layout, QStringLiteral("朗读频率："), m_pitchField, m_restorePitch);
     addRow(layout, QStringLiteral("朗读音量："), m_volumeField, m_restoreVolume);
+    const std::vector<QWidget*> order = tabStops();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 
     // activated and textEdited come from the learner only; the program's selections are silent.
     connect(m_voiceList, &QComboBox::activated, this, &ReadingSettingsGroup::voiceActivated);
@@ -109,6 +113,11 @@ ReadingSettingsGroup::ReadingSettingsGroup(SpeechEngine& engine, WindowKind kind
     connect(m_restoreVolume, &QPushButton::clicked, this,
             &ReadingSettingsGroup::restoreVolumeClick);
     render();
+}
+
+std::vector<QWidget*> ReadingSettingsGroup::tabStops() const {
+    return {m_voiceList,  m_restoreVoice, m_speedField,  m_restoreSpeed,
+            m_pitchField, m_restorePitch, m_volumeField, m_restoreVolume};
 }
 
 void ReadingSettingsGroup::fill() {

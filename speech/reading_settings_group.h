@@ -8,6 +8,7 @@
 #include <QGroupBox>
 
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QPushButton;
@@ -28,6 +29,9 @@ public:
     void setVoiceListEnabled(bool enabled);
 
     ReadingSettings& settings() { return m_settings; }
+
+    // The group's controls in their Tab order: row by row, each field, then its "恢复默认".
+    std::vector<QWidget*> tabStops() const;
     const ReadingSettings& settings() const { return m_settings; }
 
 private slots:

@@ -38,6 +38,10 @@ TForm3::TForm3(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     Timer1.setInterval(NewWordStudy::kInitialInterval * 1000);
     buildWordList(m_study, newWordColumns());
     setPanels(buildMainArea(), buildSidePanel());
+    // The reread button and the count follow the move buttons on their row; the search, the
+    // automatic reading at the foot of the window.
+    orderTabStops(
+        {Image1, Edit2, Edit1, Button2, SpinEdit1, CheckBox1, Button10, Button11, Button12});
 
     // A status bar of two panels, 200 pixels each, which nothing writes to.
     for (int panel = 0; panel < 2; ++panel) {

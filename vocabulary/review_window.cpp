@@ -62,6 +62,10 @@ TForm4::TForm4(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     setWindowTitle(QStringLiteral("单词复习"));
     buildWordList(m_dictation, reviewColumns());
     setPanels(buildMainArea(), buildSidePanel());
+    // The count after the move buttons; then the dictation: the answer, its check, the word
+    // again; closing; the choices of what is shown.
+    orderTabStops(
+        {Edit2, Edit1, Button2, Image1, Button10, CheckBox1, CheckBox2, CheckBox3, CheckBox4});
     statusBar(); // without panels; nothing writes to it
 
     connectShown(Button2, &QPushButton::clicked, &TForm4::Button2Click);

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -89,6 +90,17 @@ void WordListWindow::showEvent(QShowEvent* event) {
         m_splitterPlaced = true;
         m_splitter->setSizes(
             {width() - kSidePanelWidth - m_splitter->handleWidth(), kSidePanelWidth});
+    }
+}
+
+void WordListWindow::orderTabStops(std::initializer_list<QWidget*> controls) {
+    std::vector<QWidget*> order = {
+        m_chooser->ComboBox2, m_chooser->ListBox2, ListView1, Button1, Button7, Button8, Button9};
+    order.insert(order.end(), controls);
+    const std::vector<QWidget*> settings = m_readingSettings->tabStops();
+    order.insert(order.end(), settings.begin(), settings.end());
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "vocabulary/word_widgets.h"
 
 #include <QMainWindow>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -53,6 +54,9 @@ protected:
     QGroupBox* wordListBox() const { return m_listBox; }
     QHBoxLayout* makeMoveRow(QWidget* extra = nullptr) const;
     void setPanels(QWidget* mainArea, QWidget* sidePanel);
+    // The Tab order: where the learner starts, the group choice, then the word list and its move
+    // buttons, then controls in the order given, then the reading settings.
+    void orderTabStops(std::initializer_list<QWidget*> controls);
 
     // Connects a signal to one of the window's handlers, rendering afterwards.
     template <typename Sender, typename Signal, typename Window>
