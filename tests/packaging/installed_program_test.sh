@@ -79,8 +79,11 @@ for file in textindex.txt ti.txt ai.txt text/0.txt cn/0.txt dat/kwdc1.txt dat/kw
     textkey/0.txt; do
     [ -s "$folder/$file" ] || fail "the course lacks $file beside the program"
 done
-# The program is the folder's only executable: nothing of the build (tests, benchmarks) came along.
-extra=$(find "$folder" -type f -perm -u+x ! -path "$folder/quorvella")
+# The program and its audio module are the folder's only executables: nothing of the build
+# (tests, benchmarks) came along.
+[ -f "$folder/libquorvella_audio.so" ] || fail "the audio module is not beside the program"
+extra=$(find "$folder" -type f -perm -u+x ! -path "$folder/quorvella" \
+    ! -path "$folder/libquorvella_audio.so")
 [ -z "$extra" ] || fail "more executables beside the program: $extra"
 
 [ -L "$root/bin/quorvella" ] || fail "bin/quorvella is not a symbolic link"
@@ -153,11 +156,13 @@ if [ "$mode" = deb ]; then
         fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core; do
         depends_on "$package" || fail "Depends lacks $package: $depends"
     done
-    # Every library the program is linked with comes from a package it depends on. dpkg knows a
-    # library by one of its names: as ldd found it or resolved, with or without /usr in front
-    # (/lib is /usr/lib on Debian 12); one dpkg -S looks them all up.
-    ldd "$folder/quorvella" | awk '/=> \// { print $3 }' >"$scratch/libraries"
-    needed=$(objdump -p "$folder/quorvella" | awk '/NEEDED/ { print $2 }')
+    # Every library the program and its audio module are linked with comes from a package it
+    # depends on. dpkg knows a library by one of its names: as ldd found it or resolved, with or
+    # without /usr in front (/lib is /usr/lib on Debian 12); one dpkg -S looks them all up.
+    ldd "$folder/quorvella" "$folder/libquorvella_audio.so" | awk '/=> \// { print $3 }' |
+        sort -u >"$scratch/libraries"
+    needed=$(objdump -p "$folder/quorvella" "$folder/libquorvella_audio.so" |
+        awk '/NEEDED/ { print $2 }' | sort -u)
     names=()
     for library in $needed; do
         path=$(grep -m1 "/$library\$" "$scratch/libraries" || true)
@@ -234,8 +239,9 @@ start_and_watch "$root/bin/quorvella"
 if [ "$outcome" = launcher ]; then
     sleep 1
     if kill -0 "$program_pid" 2>/dev/null; then
-        # Its voices: flite's and espeak-ng's libraries are open in it.
-        for library in libflite_cmu_us_rms.so libespeak-ng.so; do
+        # Its voices: flite and espeak-ng are open in it, their voices listed (a voice itself
+        # is made when it first speaks).
+        for library in libflite.so libespeak-ng.so; do
             grep -q "/$library" "/proc/$program_pid/maps" || fail "the program has not loaded $library"
         done
         if grep -q 'Cannot open file' "$scratch/program.log"; then
