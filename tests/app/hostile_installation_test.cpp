@@ -452,5 +452,54 @@ INSTANTIATE_TEST_SUITE_P(EachFileEachWay, HostileInstallation, testing::ValuesIn
                              return info.param.name;
                          });
 
+// ---- A bank of 200 MB. ----
+
+// The course's bank with 200 MB of words that start with a capital between its "a" and its "b"
+// words: a letter range passes over them without ending, a search reads them all.
+class HugeBank : public testing::Test {
+protected:
+    void SetUp() override {
+        QFile bank(data.path(QStringLiteral("dat/zsks.txt")));
+        ASSERT_TRUE(bank.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        const std::string gbkMeaning = encodeGbk(u"能干的");
+        bank.write(("able@" + gbkMeaning + "\r\nabout@x\r\n").c_str());
+        std::string block;
+        while (block.size() < kMegabyte) {
+            block += "Zzzzzzzzzzzzz@y\r\n";
+        }
+        for (qint64 written = 0; written < kSize; written += qint64(block.size())) {
+            ASSERT_EQ(bank.write(block.data(), qint64(block.size())), qint64(block.size()));
+        }
+        bank.write("bank@z\r\nbeyond@needle\r\ncat@c\r\n");
+    }
+    void TearDown() override { data.remove(QStringLiteral("dat/zsks.txt")); }
+
+    static constexpr qint64 kSize = 200 * qint64(kMegabyte);
+    Installation data;
+};
+
+TEST_F(HugeBank, AListingAndASearchReadItInBoundedTime) {
+    Program program(data.folder());
+    program.open(QStringLiteral("英语词库"));
+    QElapsedTimer clock;
+    clock.start();
+    program.child<QComboBox>("TForm8", "ComboBox3")->setCurrentIndex(1); // "A" to "B"
+    program.press("TForm8", "Button2");
+    const qint64 listing = clock.restart();
+    EXPECT_EQ(program.child<QLineEdit>("TForm8", "Edit2")->text(), "4");
+    EXPECT_EQ(program.child<QLabel>("TForm8", "StaticText1")->text(), "able");
+
+    program.child<QComboBox>("TForm8", "ComboBox4")->setCurrentIndex(0);
+    program.child<QLineEdit>("TForm8", "Edit1")->setText(QStringLiteral("needle"));
+    program.press("TForm8", "Button3");
+    const qint64 search = clock.elapsed();
+    EXPECT_EQ(program.child<QLineEdit>("TForm8", "Edit2")->text(), "1");
+    EXPECT_EQ(program.child<QLabel>("TForm8", "StaticText1")->text(), "beyond");
+    EXPECT_EQ(program.boxes(), QStringList{});
+    std::printf("200 MB bank: listing %lld ms, search %lld ms\n", listing, search);
+    EXPECT_LT(listing, 60000);
+    EXPECT_LT(search, 60000);
+}
+
 } // namespace
 } // namespace quorvella
