@@ -17,6 +17,7 @@
 #include "vocabulary/word_bank_window.h"
 
 #include <QScreen>
+#include <QTimer>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -137,7 +138,7 @@ int runStartUp(StartUp& startUp) {
     return startUp.createWindows() ? startUp.run() : 1;
 }
 
-int runQuorvella(int argc, char** argv) {
+int runQuorvella(int argc, char** argv, const std::function<void(StartUp&)>& started) {
     QuorvellaApplication application(argc, argv);
     installChineseQtTexts(); // before any window, so that every dialog follows
     QApplication::setWindowIcon(programIcon());
@@ -146,6 +147,9 @@ int runQuorvella(int argc, char** argv) {
     int code = 1;
     {
         StartUp startUp(StartUpOptions{});
+        if (started) {
+            QTimer::singleShot(0, [&] { started(startUp); });
+        }
         code = runStartUp(startUp);
     }
     setApplicationMessagePort(nullptr);
