@@ -8,7 +8,7 @@ QUORVELLA_SPEECH_PACKAGES=(libflite1 libespeak-ng1 espeak-ng-data libsoxr0)
 QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n
     "${QUORVELLA_SPEECH_PACKAGES[@]}")
 QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
-    pulseaudio pulseaudio-utils)
+    pulseaudio pulseaudio-utils strace)
 
 # ensure_packages PACKAGE...: installs with apt-get the packages that are not installed yet,
 # through sudo when not root; does nothing when all are present.

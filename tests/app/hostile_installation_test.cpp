@@ -452,6 +452,53 @@ INSTANTIATE_TEST_SUITE_P(EachFileEachWay, HostileInstallation, testing::ValuesIn
                              return info.param.name;
                          });
 
+// ---- Every data file missing. ----
+
+// Start-up's three boxes, then each window's reading its own; the program goes on all the same.
+TEST(EmptyInstallation, EachWindowTellsWhatItCannotOpenAndGoesOn) {
+    QTemporaryDir empty;
+    const DataFolder folder(empty.path());
+    const auto cannotOpen = [&](const char* kind, const char* file) -> QString {
+        const bool box = std::string_view(kind) == "error: ";
+        return QString::fromLatin1(kind) +
+               QStringLiteral("Cannot open file \"%1\". No such file or directory")
+                   .arg(folder.path(QString::fromLatin1(file))) +
+               (box ? QStringLiteral(".") : QString());
+    };
+    Program program(folder);
+    ASSERT_TRUE(program.started());
+    EXPECT_EQ(program.boxes(),
+              (QStringList{cannotOpen("error: ", "textindex.txt"), cannotOpen("error: ", "ti.txt"),
+                           cannotOpen("error: ", "ti.txt")}));
+    program.boxes().clear();
+
+    openLesson(program, 0); // an empty catalogue: no lesson to load
+    openWordGroup(program, 1, 0);
+    program.open(QStringLiteral("单词复习"));
+    program.child<QComboBox>("TForm4", "ComboBox2")->setCurrentIndex(1);
+    listBank(program, 0);
+    drawTest(program);
+    showPage(program, QStringLiteral("英语语法"), "TForm5");
+    showPage(program, QStringLiteral("软件帮助"), "TForm10");
+    openAnswers(program, 0);
+    EXPECT_EQ(
+        program.boxes(),
+        (QStringList{
+            cannotOpen("error: ", "ai.txt"), QStringLiteral("error: List index out of bounds (-1)"),
+            cannotOpen("error: ", "ai.txt"), cannotOpen("error: ", "dat/zsks.txt"),
+            cannotOpen("error: ", "dat/tk.txt"), cannotOpen("page: ", "abc/grammar.htm"),
+            cannotOpen("page: ", "help/help.htm"), cannotOpen("error: ", "textkey/0.txt")}));
+    EXPECT_EQ(program.oddBoxes(), QStringList{});
+
+    // The lesson window reads its welcome aloud; the launcher still shows every window.
+    program.boxes().clear();
+    program.open(QStringLiteral("课文学习"));
+    program.press("TForm2", "BitBtn1");
+    EXPECT_EQ(program.fakeEngineOf("TForm2").calls.back(), "SpeakText(welcome to here!)");
+    EXPECT_TRUE(program.launcher()->isVisible());
+    EXPECT_EQ(program.boxes(), QStringList{});
+}
+
 // ---- A bank of 200 MB. ----
 
 // The course's bank with 200 MB of words that start with a capital between its "a" and its "b"
