@@ -5,6 +5,7 @@
 
 #include "core/gbk_codec.h"
 #include "lessons/lesson_study.h"
+#include "lessons/tedstr.h"
 #include "speech/audio_output.h"
 #include "speech/local_speech_engine.h"
 #include "tests/app/installation.h"
@@ -292,6 +293,38 @@ TEST(LongRun, TheLessonWindowTakesTenThousandRandomPressesOfItsReadingButtons) {
     std::printf("lesson window: %lld ends of text reported\n", qint64(done.count()));
     expectFlat("lesson window, 10,000 presses", before, after, clock.elapsed());
 }
+
+// A lesson that decodes to garbage (every byte value but 0, the pane's end) read aloud by each
+// synthesiser: the reading comes to its end and the window to rest.
+class GarbledLesson : public testing::TestWithParam<const char*> {};
+
+TEST_P(GarbledLesson, IsReadAloudToItsEnd) {
+    std::mt19937 random(1216);
+    std::string garbage(1500, ' ');
+    for (char& byte : garbage) {
+        byte = char(1 + random() % 255);
+    }
+    Installation data;
+    data.write(QStringLiteral("text/0.txt"),
+               tedstr::encode(garbage, LessonStudy::kLessonKey) + "\r\n");
+    Program program(data.folder(), fastNullSpeech());
+    SignalCounter done(&program.engineOf("TForm2"), &SpeechEngine::TextDataDone);
+    program.open(QStringLiteral("课文学习"));
+    pickVoice(program, "TForm2", QString::fromLatin1(GetParam()));
+    program.doubleClick("TForm2", "ListBox1", 0);
+    program.press("TForm2", "BitBtn1");
+    auto* readAll = program.child<QPushButton>("TForm2", "BitBtn1");
+    EXPECT_FALSE(readAll->isEnabled());
+    EXPECT_TRUE(runUntil([&] { return readAll->isEnabled(); }, 60000)) << "no end of text";
+    EXPECT_EQ(done.count(), 1);
+    EXPECT_EQ(program.boxes(), QStringList{});
+}
+
+INSTANTIATE_TEST_SUITE_P(EachSynthesiser, GarbledLesson,
+                         testing::Values("flite rms", "espeak-ng English (America)"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.index == 0 ? "flite" : "espeak_ng");
+                         });
 
 } // namespace
 } // namespace quorvella
