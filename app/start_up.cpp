@@ -19,6 +19,7 @@
 #include "vocabulary/word_bank_window.h"
 
 #include <QScreen>
+#include <QTimer>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -139,7 +140,7 @@ int runStartUp(StartUp& startUp) {
     return startUp.createWindows() ? startUp.run() : 1;
 }
 
-int runQuorvella(int argc, char** argv) {
+int runQuorvella(int argc, char** argv, const std::function<void(StartUp&)>& started) {
     keepFreedMemoryForReuse();
     startLoadingSynthesisers(); // while the application and the launcher are made
     QuorvellaApplication application(argc, argv);
@@ -152,6 +153,9 @@ int runQuorvella(int argc, char** argv) {
     int code = 1;
     {
         StartUp startUp(StartUpOptions{});
+        if (started) {
+            QTimer::singleShot(0, [&] { started(startUp); });
+        }
         code = runStartUp(startUp);
     }
     setApplicationMessagePort(nullptr);

@@ -81,6 +81,8 @@ QString applicationErrorText(const std::exception& error, const void* address);
 int runStartUp(StartUp& startUp);
 
 // The whole program: application, message boxes, start-up, event loop. Returns the exit code.
-int runQuorvella(int argc, char** argv);
+// started, when given, runs once the event loop runs with every window created (a test's walk
+// through the windows).
+int runQuorvella(int argc, char** argv, const std::function<void(StartUp&)>& started = {});
 
 } // namespace quorvella

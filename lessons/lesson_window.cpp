@@ -399,7 +399,9 @@ void TForm2::clearLesson() {
 }
 
 void TForm2::setLesson(const std::string& text) {
-    RichEdit2->setPlainText(plainPaneText(text));
+    const QString shown = plainPaneText(text);
+    fitWrapping(*RichEdit2->document(), shown);
+    RichEdit2->setPlainText(shown);
     m_follower.stopped();
     renderWordMark();
 }
@@ -415,7 +417,9 @@ void TForm2::setCounts(const LessonCounts& counts) {
 }
 
 void TForm2::setTranslation(const std::string& text) {
-    richedit1->setPlainText(plainPaneText(text));
+    const QString shown = plainPaneText(text);
+    fitWrapping(*richedit1->document(), shown);
+    richedit1->setPlainText(shown);
 }
 
 // Reading aloud.

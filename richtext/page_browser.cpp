@@ -3,8 +3,10 @@
 #include "core/app_error.h"
 #include "core/line_readers.h"
 #include "richtext/html_page_text.h"
+#include "richtext/rich_text_document.h"
 
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 namespace quorvella {
 
@@ -42,7 +44,9 @@ QVariant PageBrowser::loadResource(int type, const QUrl& name) {
     }
     const QString path = url.toLocalFile();
     try {
-        return decodeHtmlPage(readFileBytes(path));
+        const QString page = decodeHtmlPage(readFileBytes(path));
+        fitWrapping(*document(), QTextDocumentFragment::fromHtml(page).toPlainText());
+        return page;
     } catch (const AppError& error) {
         return QStringLiteral("<html><body><p>%1</p></body></html>")
             .arg(error.text().toHtmlEscaped());

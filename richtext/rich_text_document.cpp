@@ -1,6 +1,7 @@
 #include "richtext/rich_text_document.h"
 
 #include "core/line_readers.h"
+#include "richtext/line_wrapping.h"
 
 #include <QColor>
 #include <QFont>
@@ -31,7 +32,31 @@ QTextCharFormat charFormatOf(const RtfCharFormat& format) {
     return charFormat;
 }
 
+// The text of an RTF document, its paragraphs apart.
+QString textOf(const RtfDocument& rtf) {
+    QString text;
+    for (const RtfParagraph& paragraph : rtf.paragraphs) {
+        for (const RtfRun& run : paragraph.runs) {
+            text += run.text;
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
 } // namespace
+
+void fitWrapping(QTextDocument& document, QStringView text) {
+    const QTextOption::WrapMode mode =
+        wrapsAnywhere(text) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    QTextOption option = document.defaultTextOption();
+    if (option.wrapMode() == mode) {
+        return;
+    }
+    document.clear();
+    option.setWrapMode(mode);
+    document.setDefaultTextOption(option);
+}
 
 void setRtfDocument(QTextDocument& document, const RtfDocument& rtf) {
     // Filling the document is no step the learner could undo.
@@ -56,8 +81,10 @@ void setRtfDocument(QTextDocument& document, const RtfDocument& rtf) {
 
 void setPaneContent(QTextDocument& document, const PaneContent& content) {
     if (content.rtf) {
+        fitWrapping(document, textOf(*content.rtf));
         setRtfDocument(document, *content.rtf);
     } else {
+        fitWrapping(document, content.plainText);
         document.setPlainText(content.plainText);
     }
 }

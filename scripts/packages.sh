@@ -8,7 +8,7 @@ QUORVELLA_SPEECH_PACKAGES=(libflite1 libespeak-ng1 espeak-ng-data libsoxr0)
 QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n
     "${QUORVELLA_SPEECH_PACKAGES[@]}")
 QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
-    pulseaudio pulseaudio-utils
+    pulseaudio pulseaudio-utils strace
     # the installation's tests: validators, an X server to start the installed program on
     desktop-file-utils appstream xvfb x11-utils binutils)
 

@@ -1,5 +1,7 @@
 #include "speech/audio_output.h"
 
+#include <algorithm>
+
 namespace quorvella {
 
 ClockedAudioOutput::ClockedAudioOutput(double clockRate, QObject* parent)
@@ -24,11 +26,21 @@ void ClockedAudioOutput::tick() {
     const double elapsed = double(m_clock.nsecsElapsed()) / 1e9;
     m_clock.restart();
     m_due += elapsed * kSampleRate * m_clockRate;
-    const auto frames = qint64(m_due);
+    auto frames = qint64(m_due);
     m_due -= double(frames);
-    if (m_queue == nullptr || frames == 0) {
-        return;
+    // The frames due are taken a slice at a time, so that the buffer stays small however long
+    // the tick was late and however fast the clock runs; once the queue runs dry, the rest of the
+    // time due is silence, and once a handler has paused the output, it waits.
+    while (frames > 0 && m_queue != nullptr && isPlaying()) {
+        const qint64 slice = std::min(frames, kSliceFrames);
+        frames -= slice;
+        if (!renderSlice(slice)) {
+            return;
+        }
     }
+}
+
+bool ClockedAudioOutput::renderSlice(qint64 frames) {
     m_buffer.resize(std::size_t(frames) * 2);
     std::vector<PcmEvent> events;
     const qint64 rendered = m_queue->render(m_buffer.data(), frames, events);
@@ -50,12 +62,13 @@ void ClockedAudioOutput::tick() {
             emit wordPlayed(event.word);
         }
         if (m_queue == nullptr || m_queue->generation() != generation) {
-            return;
+            return false;
         }
     }
     if (rendered > done) {
         played(m_buffer.data() + 2 * done, rendered - done);
     }
+    return rendered == frames;
 }
 
 void CaptureAudioOutput::played(const std::int16_t* data, qint64 count) {

@@ -83,7 +83,12 @@ protected:
     virtual void played(const std::int16_t* /*frames*/, qint64 /*count*/) {}
 
 private:
+    static constexpr qint64 kSliceFrames = kSampleRate / 10;
+
     void tick();
+    // Plays up to frames frames of the queue and reports their events; false when the queue ran
+    // dry or a handler stopped the speech.
+    bool renderSlice(qint64 frames);
 
     double m_clockRate;
     QTimer m_timer;

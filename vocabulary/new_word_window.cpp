@@ -34,6 +34,8 @@ TForm3::TForm3(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
       m_study(m_folder, *spe, applicationMessages(), m_timer) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("生词学习"));
+    // A child of the window, found by its name as the controls are.
+    Timer1.setParent(this);
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setInterval(NewWordStudy::kInitialInterval * 1000);
     buildWordList(m_study, newWordColumns());

@@ -95,6 +95,8 @@ TForm8::TForm8(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
     setWindowTitle(QStringLiteral("英语词库"));
     resize(800, 600);
     spe1->setObjectName(QStringLiteral("spe1"));
+    // A child of the window, found by its name as the controls are.
+    Timer1.setParent(this);
     Timer1.setObjectName(QStringLiteral("Timer1"));
     buildLayout();
     render();
