@@ -8,7 +8,8 @@ QUORVELLA_SPEECH_PACKAGES=(libflite1 libespeak-ng1 espeak-ng-data libsoxr0)
 QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core qt6-translations-l10n
     "${QUORVELLA_SPEECH_PACKAGES[@]}")
 QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
-    pulseaudio pulseaudio-utils)
+    pulseaudio pulseaudio-utils
+    clang libclang-rt-14-dev) # the fuzz targets and the ubsan preset: clang 14, libFuzzer
 
 # ensure_packages PACKAGE...: installs with apt-get the packages that are not installed yet,
 # through sudo when not root; does nothing when all are present.
