@@ -1,6 +1,6 @@
 // The lesson catalogue "textindex.txt" and loading its lessons: the input's parts are the
-// catalogue, lesson 0's text file and its translation file. Every entry is loaded; entries past
-// the first have no files, so their loads end in the error of a missing file.
+// catalogue, lesson 0's text file and its translation file. The first entries are loaded; those
+// past the first have no files, so their loads end in the error of a missing file.
 
 #include "core/app_error.h"
 #include "core/line_readers.h"

@@ -11,8 +11,8 @@ using namespace quorvella;
 namespace {
 
 void openEveryGroup(WordGroups& groups) {
-    const int entries = int(std::min<std::size_t>(groups.groupList().size(), 12));
-    for (int position = -1; position <= entries; ++position) {
+    const int entries = int(groups.groupList().size());
+    for (int position = -1; position <= std::min(entries, 12); ++position) {
         try {
             groups.openGroup(position);
             fuzz::check(position >= 0 && position < entries);
@@ -20,6 +20,9 @@ void openEveryGroup(WordGroups& groups) {
         } catch (const AppError&) {
             fuzz::check(position < 0 || position >= entries);
         }
+    }
+    if (entries > 12) {
+        groups.openGroup(entries - 1);
     }
 }
 

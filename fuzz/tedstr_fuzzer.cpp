@@ -1,6 +1,8 @@
 // Lesson and translation files through the lesson codec: the first two bytes are the key, the
 // rest the encoded text. Encoding the bytes back must give them again.
 
+#include "core/byte_text.h"
+#include "core/line_readers.h"
 #include "fuzz/fuzz_input.h"
 #include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
