@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets of a build for a fixed time each, two at a time, from the seeds in
-# fuzz/corpus/<target>. What they find is kept in a scratch folder, never in the seeds. Fails
+# fuzz/corpus/<target> (with the dictionary fuzz/<target>.dict where there is one). What they find is kept in a scratch folder, never in the seeds. Fails
 # when any target reports a crash, a leak, a timeout or a sanitizer's finding.
 #
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS [TARGET...]     (targets by name: tedstr, rtf, ...)
@@ -34,13 +34,16 @@ fi
 
 # run_target NAME: one target for the time given; its log in $work/NAME/log.
 run_target() {
-    local name=$1 dir="$work/$1"
+    local name=$1 dir="$work/$1" dictionary=()
     mkdir -p "$dir/corpus"
+    if [ -f "fuzz/$name.dict" ]; then
+        dictionary=(-dict="fuzz/$name.dict")
+    fi
     # Leaks are checked after each input; a single input may take at most 25 s even on a
     # machine that is busy with other work.
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" UBSAN_OPTIONS="print_stacktrace=1" \
         nice "$build/bin/${name}_fuzzer" -max_total_time="$seconds" -timeout=25 \
-        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$dir/" \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$dir/" "${dictionary[@]}" \
         "$dir/corpus" "fuzz/corpus/$name" >"$dir/log" 2>&1
 }
 
