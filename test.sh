@@ -1,8 +1,25 @@
 #!/usr/bin/env bash
 # Builds quorvella with warnings as errors and runs every test headless, after checking that the
-# C++ sources are formatted. Installs the Debian packages it needs first.
+# C++ sources are formatted, then runs each fuzz target for a short time. Installs the Debian
+# packages it needs first.
+#
+#   ./test.sh                   the tests and the fuzz targets
+#   ./test.sh --sanitize        also every test under the presets asan and ubsan
+#   ./test.sh --sanitize-logic  also the tests of the logic libraries under the preset asan
 set -euo pipefail
 cd "$(dirname "$0")"
+
+sanitize=""
+for argument in "$@"; do
+    case "$argument" in
+    --sanitize) sanitize=all ;;
+    --sanitize-logic) [ "$sanitize" = all ] || sanitize=logic ;;
+    *)
+        echo "usage: $0 [--sanitize | --sanitize-logic]" >&2
+        exit 2
+        ;;
+    esac
+done
 source scripts/packages.sh
 ensure_packages "${QUORVELLA_BUILD_PACKAGES[@]}" "${QUORVELLA_RUN_PACKAGES[@]}" \
     "${QUORVELLA_TEST_PACKAGES[@]}"
@@ -72,4 +89,49 @@ start_sound_server
 status=0
 ctest --preset debug -j "$(nproc)" -E '^DeviceAudio' || status=$?
 ctest --preset debug -R '^DeviceAudio' || status=$?
+
+# The fuzz targets (clang with libFuzzer, ASan and UBSan), each for 15 s from its seeds.
+if command -v clang++ >/dev/null 2>&1; then
+    if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz; then
+        fuzz/run_fuzzers.sh build/fuzz 15 || status=$?
+    else
+        status=1
+    fi
+else
+    echo "clang++ is not installed: the fuzz targets are not run" >&2
+fi
+
+# The tests that need no window, of the logic libraries: core, speech, richtext, lessons,
+# vocabulary and mocktest, by their suites.
+logic_targets=(core_tests speech_tests richtext_tests lessons_tests vocabulary_tests mocktest_tests)
+logic_suites='CharacterWalk|Find|Lowering|Trimming|DataFolder|DecodedText|GbkCodec|LineReaders'
+logic_suites+='|ErrorBox|Splite|PcmQueue|ReadingSettings|SilenceTrimmer|SpeechText|SpinField'
+logic_suites+='|LocalSpeechEngine|SynthesisWorker|Voices/EachSynthesiser|LessonCounts'
+logic_suites+='|LessonStudyTest|ReadAloudController|Tedstr|TextSearch|TextTools|WordFollower'
+logic_suites+='|DictationTest|NewWordStudyTest|WordBankBrowserTest|WordGroupsTest|MoveSelection'
+logic_suites+='|WordListObserver|WordRecord|QuestionRecordOfALine|TakingATest|Drawing'
+logic_suites+='|QuestionBankGroups|HtmlPageText|PaneContent|RtfReader'
+
+# run_sanitized PRESET: builds the preset and runs its tests as the debug ones ran.
+run_sanitized() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null || return 1
+    if [ "$sanitize" = logic ]; then
+        cmake --build --preset "$preset" --target "${logic_targets[@]}" || return 1
+        ctest --preset "$preset" -j "$(nproc)" -R "^($logic_suites)\\." || return 1
+        return 0
+    fi
+    cmake --build --preset "$preset" || return 1
+    local result=0
+    ctest --preset "$preset" -j "$(nproc)" -E '^DeviceAudio' || result=1
+    ctest --preset "$preset" -R '^DeviceAudio' || result=1
+    return "$result"
+}
+case "$sanitize" in
+all)
+    run_sanitized asan || status=1
+    run_sanitized ubsan || status=1
+    ;;
+logic) run_sanitized asan || status=1 ;;
+esac
 exit "$status"

@@ -10,7 +10,9 @@ QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core qt6-
 QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
     pulseaudio pulseaudio-utils strace
     # the installation's tests: validators, an X server to start the installed program on
-    desktop-file-utils appstream xvfb x11-utils binutils)
+    desktop-file-utils appstream xvfb x11-utils binutils
+    # the fuzz targets and the ubsan preset: clang 14, libFuzzer
+    clang libclang-rt-14-dev)
 
 # ensure_packages PACKAGE...: installs with apt-get the packages that are not installed yet,
 # through sudo when not root; does nothing when all are present.

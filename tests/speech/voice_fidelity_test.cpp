@@ -89,6 +89,9 @@ double meanF0(const std::vector<std::int16_t>& samples) {
                 cross += double(x[i]) * x[i + lag];
                 shifted += double(x[i + lag]) * x[i + lag];
             }
+            if (shifted == 0) { // silence at this lag: no period here
+                continue;
+            }
             const double r = cross / std::sqrt(energy * shifted);
             if (r > best) {
                 best = r;
