@@ -107,9 +107,13 @@ void showActivityWindow(QWidget& window) {
     window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
 }
 
+// Up to 64 pixels (the launcher draws it at 32 on a screen of twice the density): every size of
+// a window's icon is decoded and sent to the X server as the window is made, and the two largest
+// would add a third of a megabyte and a tenth of start-up. Desktops take the larger sizes from
+// the installed icon files.
 QIcon programIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 24, 32, 48, 64}) {
         icon.addFile(QStringLiteral(":/icons/quorvella-%1.png").arg(size), QSize(size, size));
     }
     return icon;
