@@ -110,7 +110,7 @@ logic_suites+='|LocalSpeechEngine|SynthesisWorker|Voices/EachSynthesiser|LessonC
 logic_suites+='|LessonStudyTest|ReadAloudController|Tedstr|TextSearch|TextTools|WordFollower'
 logic_suites+='|DictationTest|NewWordStudyTest|WordBankBrowserTest|WordGroupsTest|MoveSelection'
 logic_suites+='|WordListObserver|WordRecord|QuestionRecordOfALine|TakingATest|Drawing'
-logic_suites+='|QuestionBankGroups|HtmlPageText|PaneContent|RtfReader'
+logic_suites+='|QuestionBankGroups|HtmlPageText|PaneContent|RtfReader|LineWrapping'
 
 # run_sanitized PRESET: builds the preset and runs its tests as the debug ones ran.
 run_sanitized() {

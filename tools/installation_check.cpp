@@ -29,11 +29,6 @@ namespace quorvella {
 namespace {
 
 const QString kCatalogue = QStringLiteral("textindex.txt");
-const QString kLessonGroups = QStringLiteral("ti.txt");
-const QString kLetterGroups = QStringLiteral("ai.txt");
-const QString kLessonWords = QStringLiteral("dat/kwdc1.txt");
-const QString kLetterWords = QStringLiteral("dat/kwdc2.txt");
-const QString kWordDetails = QStringLiteral("dat/bookw.txt");
 const QString kQuestions = QStringLiteral("dat/tk.txt");
 
 constexpr std::size_t kWordFields = 3;     // word@phonetic@meaning

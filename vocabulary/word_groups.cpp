@@ -13,12 +13,6 @@ namespace quorvella {
 
 namespace {
 
-const QString kLessonGroups = QStringLiteral("ti.txt");
-const QString kLetterGroups = QStringLiteral("ai.txt");
-const QString kLessonWords = QStringLiteral("dat/kwdc1.txt");
-const QString kLetterWords = QStringLiteral("dat/kwdc2.txt");
-const QString kWordDetails = QStringLiteral("dat/bookw.txt");
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }

@@ -15,6 +15,13 @@
 
 namespace quorvella {
 
+// The word lists' files, relative to the data folder.
+inline const QString kLessonGroups = QStringLiteral("ti.txt");
+inline const QString kLetterGroups = QStringLiteral("ai.txt");
+inline const QString kLessonWords = QStringLiteral("dat/kwdc1.txt");
+inline const QString kLetterWords = QStringLiteral("dat/kwdc2.txt");
+inline const QString kWordDetails = QStringLiteral("dat/bookw.txt");
+
 // The six details of a word: mnemonic, same-form words, synonyms, antonyms, English sentence,
 // Chinese sentence.
 struct WordDetails {

@@ -4,6 +4,7 @@
 #include "core/line_readers.h"
 #include "lessons/tedstr.h"
 #include "tests/support/qt_printers.h"
+#include "tests/tools/course_text.h"
 #include "tools/data_tool.h"
 #include "tools/lesson_file.h"
 #include "tools/sample_course.h"
@@ -25,18 +26,6 @@ namespace {
 
 constexpr std::uint16_t kLessonKey = 33965;
 constexpr std::uint16_t kTranslationKey = 40353;
-
-std::string gbk(const char* utf8) {
-    return encodeGbk(QString::fromUtf8(utf8));
-}
-
-std::string crlf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
-}
 
 // The sample course of data/sample, written once for the whole test program.
 const QString& sampleCourse() {

@@ -6,6 +6,7 @@
 #include "core/splite.h"
 #include "lessons/tedstr.h"
 #include "tests/support/qt_printers.h"
+#include "tests/tools/course_text.h"
 #include "tests/tools/window_reading.h"
 #include "tools/data_tool.h"
 
@@ -48,18 +49,6 @@ ToolRun runTool(const std::vector<std::string>& args) {
 
 ToolRun writeSample(const QString& source, const QString& into) {
     return runTool({"sample", "--from", source.toStdString(), into.toStdString()});
-}
-
-std::string gbk(const char* utf8) {
-    return encodeGbk(QString::fromUtf8(utf8));
-}
-
-std::string crlf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\r\n";
-    }
-    return text;
 }
 
 std::string fileBytes(const QString& folder, const char* relative) {
