@@ -2,6 +2,7 @@
 
 #include "core/line_readers.h"
 #include "lessons/tedstr.h"
+#include "tests/tools/tool_run.h"
 #include "tests/tools/window_reading.h"
 
 #include <QFile>
@@ -16,20 +17,8 @@
 namespace quorvella {
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
 std::string trimmedRight(const std::string& text) {
     return text.substr(0, text.find_last_not_of(' ') + 1);
-}
-
-ToolRun run(const std::vector<std::string>& args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = runDataTool(args, in, out, err);
-    return {status, out.str(), err.str()};
 }
 
 TEST(DataTool, DecodesAndEncodesStandardInputByteForByte) {
@@ -37,10 +26,10 @@ TEST(DataTool, DecodesAndEncodesStandardInputByteForByte) {
     for (int b = 0; b < 256; ++b) {
         plain += static_cast<char>(b);
     }
-    const ToolRun encoded = run({"encode", "--key", "40353"}, plain);
+    const ToolRun encoded = runTool({"encode", "--key", "40353"}, plain);
     ASSERT_EQ(encoded.status, 0) << encoded.err;
     EXPECT_EQ(encoded.out, tedstr::encode(plain, 40353));
-    const ToolRun decoded = run({"decode", "--key", "40353"}, encoded.out);
+    const ToolRun decoded = runTool({"decode", "--key", "40353"}, encoded.out);
     ASSERT_EQ(decoded.status, 0) << decoded.err;
     EXPECT_EQ(decoded.out, plain);
     EXPECT_EQ(decoded.err, "");
@@ -53,12 +42,12 @@ TEST(DataTool, ReadsANamedFile) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("hJ2Y");
     file.close();
-    const ToolRun decoded = run({"decode", path.toStdString(), "--key", "0"});
+    const ToolRun decoded = runTool({"decode", path.toStdString(), "--key", "0"});
     EXPECT_EQ(decoded.status, 0);
     EXPECT_EQ(decoded.out, tedstr::decode("hJ2Y", 0));
 
     const std::string missing = dir.filePath(QStringLiteral("none.txt")).toStdString();
-    const ToolRun failed = run({"decode", "--key", "0", missing});
+    const ToolRun failed = runTool({"decode", "--key", "0", missing});
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.out, "");
     EXPECT_NE(failed.err.find(missing), std::string::npos) << failed.err;
@@ -87,17 +76,17 @@ TEST(DataTool, RefusesWrongCommandLinesWithOneLineAndStatusTwo) {
         {"check", "one", "two"},
     };
     for (const auto& args : wrong) {
-        const ToolRun result = run(args, "hJ2Y");
+        const ToolRun result = runTool(args, "hJ2Y");
         EXPECT_EQ(result.status, 2) << testing::PrintToString(args);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
     }
-    EXPECT_EQ(run({"decode", "--key", "65535"}, "hJ2Y").status, 0);
+    EXPECT_EQ(runTool({"decode", "--key", "65535"}, "hJ2Y").status, 0);
 }
 
 TEST(DataTool, EncodesALessonThatTheWindowReadsToItsEnd) {
-    const ToolRun lesson =
-        run({"encode", "--lesson", "--key", "33965"}, "    The Library\n    It opens at eight.\n");
+    const ToolRun lesson = runTool({"encode", "--lesson", "--key", "33965"},
+                                   "    The Library\n    It opens at eight.\n");
     ASSERT_EQ(lesson.status, 0) << lesson.err;
     EXPECT_EQ(splitLines(lesson.out).size(), 1u);
     EXPECT_TRUE(lesson.out.ends_with("\r\n"));
@@ -109,7 +98,7 @@ TEST(DataTool, EncodesALessonThatTheWindowReadsToItsEnd) {
 }
 
 TEST(DataTool, HelpDescribesEveryCommand) {
-    const ToolRun help = run({"--help"});
+    const ToolRun help = runTool({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* usage :
          {"decode --key KEY [FILE]", "encode --key KEY [FILE]", "encode --lesson --key KEY [FILE]",

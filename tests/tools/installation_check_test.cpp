@@ -5,6 +5,7 @@
 #include "lessons/tedstr.h"
 #include "tests/support/qt_printers.h"
 #include "tests/tools/course_text.h"
+#include "tests/tools/tool_run.h"
 #include "tools/data_tool.h"
 #include "tools/lesson_file.h"
 #include "tools/sample_course.h"
@@ -75,18 +76,6 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = runDataTool(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string printed(const std::vector<InstallationProblem>& problems) {
     std::string text;

@@ -7,6 +7,7 @@
 #include "lessons/tedstr.h"
 #include "tests/support/qt_printers.h"
 #include "tests/tools/course_text.h"
+#include "tests/tools/tool_run.h"
 #include "tests/tools/window_reading.h"
 #include "tools/data_tool.h"
 
@@ -34,18 +35,6 @@ constexpr std::uint16_t kLessonKey = 33965;
 constexpr std::uint16_t kTranslationKey = 40353;
 
 const QString kFixture = QStringLiteral(QUORVELLA_TEST_FIXTURES "/fixtures/sample");
-
-struct ToolRun {
-    int status;
-    std::string out, err;
-};
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int status = runDataTool(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
 
 ToolRun writeSample(const QString& source, const QString& into) {
     return runTool({"sample", "--from", source.toStdString(), into.toStdString()});
