@@ -1,5 +1,6 @@
 #include "app/launcher_window.h"
 
+#include "app/program_icon_pixels.h"
 #include "core/message_port.h"
 
 #include <QCloseEvent>
@@ -108,13 +109,16 @@ void showActivityWindow(QWidget& window) {
 }
 
 // Up to 64 pixels (the launcher draws it at 32 on a screen of twice the density): every size of
-// a window's icon is decoded and sent to the X server as the window is made, and the two largest
-// would add a third of a megabyte and a tenth of start-up. Desktops take the larger sizes from
-// the installed icon files.
+// a window's icon is sent to the X server as the window is made, and the two largest would add a
+// third of a megabyte and a tenth of start-up. Desktops take the larger sizes from the installed
+// icon files. The pictures are built in as pixels: decoding them would load the image-format
+// plugins at start-up.
 QIcon programIcon() {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64}) {
-        icon.addFile(QStringLiteral(":/icons/quorvella-%1.png").arg(size), QSize(size, size));
+    for (const IconPixels& picture : kProgramIconPixels) {
+        const QImage image(reinterpret_cast<const uchar*>(picture.pixels), picture.size,
+                           picture.size, QImage::Format_ARGB32_Premultiplied);
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }
@@ -183,7 +187,7 @@ void TForm1::paintEvent(QPaintEvent*) {
     painter.drawText(kHeadingShadow + kHeadingOffset, kHeading);
 
     // Drawn from the picture of the screen's own size: sharp on a screen of high density too.
-    painter.drawPixmap(kLeft, kInfoLine, programIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
+    painter.drawPixmap(kLeft, kInfoLine, windowIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     painter.setFont(infoFont());
     painter.setPen(kTeal);
     painter.drawText(versionOrigin(), kVersion);

@@ -15,7 +15,7 @@ namespace quorvella {
 // minimised state).
 void showActivityWindow(QWidget& window);
 
-// The program's icon: one picture at every size that desktops use, 16 to 256 pixels; the
+// The program's icon for its windows: one picture at each size from 16 to 64 pixels; the
 // launcher shows it at 32 x 32.
 QIcon programIcon();
 

@@ -3,6 +3,7 @@
 #include "core/gbk_codec.h"
 #include "core/line_readers.h"
 #include "core/message_port.h"
+#include "core/pane_splitter.h"
 #include "lessons/text_search.h"
 #include "richtext/pane_content.h"
 #include "richtext/pane_lines.h"
@@ -197,17 +198,19 @@ void TForm2::buildLayout() {
     menuBar()->addMenu(QStringLiteral("帮助"));
     statusBar();
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = new PaneSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("Splitter1"));
-    splitter->addWidget(buildTextArea());
-    splitter->addWidget(buildColumn());
+    splitter->addPane(buildTextArea());
+    splitter->addPane(buildColumn());
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setCollapsible(0, false);
     splitter->setCollapsible(1, false);
     // The column starts 216 pixels wide and keeps its width when the window grows; the learner
     // can drag the splitter.
-    splitter->setSizes({width() - 216 - splitter->handleWidth(), 216});
+    splitter->setStartingSizes([splitter](int length) {
+        return QList<int>{length - 216 - splitter->handleWidth(), 216};
+    });
     setCentralWidget(splitter);
 
     connectHandler(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm2::ListBox1DblClick);

@@ -2,6 +2,7 @@
 
 #include "core/gbk_codec.h"
 #include "core/message_port.h"
+#include "core/selectable_label.h"
 #include "mocktest/question_list_model.h"
 
 #include <QCheckBox>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -38,11 +38,9 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 // A label that shows a text of the test as it stands (never as rich text); a screen reader reads
 // its text, and its description says what it is.
 QLabel* makeDisplay(const QString& name, const QString& description, QWidget* parent) {
-    auto* label = new QLabel(parent);
+    auto* label = new SelectableLabel(QString(), parent);
     label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
     label->setAccessibleDescription(description);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
@@ -89,15 +87,17 @@ void TForm7::FormCreate() {}
 void TForm7::buildLayout() {
     statusBar(); // nothing writes to it
 
-    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1 = new PaneSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->addWidget(buildGenerationPane());
-    Splitter1->addWidget(buildAnswerPane());
+    Splitter1->addPane(buildGenerationPane());
+    Splitter1->addPane(buildAnswerPane());
     Splitter1->setCollapsible(0, false);
     Splitter1->setCollapsible(1, false);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({kGenerationPaneWidth, width() - kGenerationPaneWidth});
+    Splitter1->setStartingSizes([](int length) {
+        return QList<int>{kGenerationPaneWidth, length - kGenerationPaneWidth};
+    });
     setCentralWidget(Splitter1);
 
     connectHandler(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm7::ComboBox2Change);

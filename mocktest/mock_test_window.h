@@ -4,6 +4,7 @@
 // learner does.
 
 #include "core/data_folder.h"
+#include "core/pane_splitter.h"
 #include "mocktest/mock_test.h"
 #include "mocktest/question_bank.h"
 
@@ -15,7 +16,6 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QSplitter;
 class QTableView;
 
 namespace quorvella {
@@ -74,7 +74,7 @@ private:
     // are not taken for the learner's.
     bool m_rendering = false;
 
-    QSplitter* Splitter1 = nullptr;
+    PaneSplitter* Splitter1 = nullptr;
     QComboBox* ComboBox2 = nullptr;
     QComboBox* ComboBox3 = nullptr;
     QPushButton* Button1 = nullptr;

@@ -1,13 +1,13 @@
 #include "viewers/answers_window.h"
 
 #include "core/message_port.h"
+#include "core/pane_splitter.h"
 #include "richtext/rich_text_document.h"
 #include "viewers/answer_units.h"
 #include "viewers/raised_label.h"
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -20,9 +20,10 @@ TForm6::TForm6(DataFolder folder, QWidget* parent)
     setWindowTitle(QStringLiteral("课后答案"));
     resize(640, 480);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = new PaneSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("Splitter1"));
-    auto* left = new QWidget(splitter);
+    auto* left = new QWidget;
+    splitter->addPane(left);
     left->setObjectName(QStringLiteral("Panel1"));
     auto* column = new QVBoxLayout(left);
     column->addWidget(new RaisedLabel(QStringLiteral("课后习题答案"), Qt::red, 24, left));
@@ -42,7 +43,8 @@ TForm6::TForm6(DataFolder folder, QWidget* parent)
     Button1->setAccessibleName(Button1->text());
     column->addWidget(Button1, 0, Qt::AlignLeft);
 
-    RichEdit1 = new QTextEdit(splitter);
+    RichEdit1 = new QTextEdit;
+    splitter->addPane(RichEdit1);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setAccessibleName(QStringLiteral("课后答案"));
     QFont serif(QStringLiteral("MS Serif"));
@@ -61,7 +63,9 @@ TForm6::TForm6(DataFolder folder, QWidget* parent)
     splitter->setStretchFactor(1, 1);
     splitter->setCollapsible(0, false);
     splitter->setCollapsible(1, false);
-    splitter->setSizes({233, width() - 233 - splitter->handleWidth()});
+    splitter->setStartingSizes([splitter](int length) {
+        return QList<int>{233, length - 233 - splitter->handleWidth()};
+    });
     setCentralWidget(splitter);
     statusBar();
 

@@ -2,6 +2,7 @@
 
 #include "core/gbk_codec.h"
 #include "core/message_port.h"
+#include "core/selectable_label.h"
 #include "vocabulary/word_widgets.h"
 
 #include <QCheckBox>
@@ -114,12 +115,10 @@ QWidget* TForm3::buildDetails(QWidget* parent) {
                                   u"相反词：", u"英语句子：", u"中文句子："};
     for (int row = 0; row < 6; ++row) {
         auto* caption = new QLabel(QString::fromUtf16(captions[row]), details);
-        auto* value = new QLabel(QStringLiteral(" "), details);
+        auto* value = new SelectableLabel(QStringLiteral(" "), details);
         value->setObjectName(QStringLiteral("Label%1").arg(15 + row));
         value->setAccessibleDescription(caption->text().chopped(1));
-        value->setTextFormat(Qt::PlainText);
         value->setWordWrap(true);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         QPalette red = value->palette();
         red.setColor(QPalette::WindowText, Qt::red);
         value->setPalette(red);

@@ -1,6 +1,7 @@
 #include "vocabulary/word_bank_window.h"
 
 #include "core/gbk_codec.h"
+#include "core/selectable_label.h"
 #include "vocabulary/word_widgets.h"
 
 #include <QCheckBox>
@@ -62,13 +63,11 @@ QLabel* makeCaption(const QString& text, QWidget* buddy, QWidget* parent) {
 }
 
 QLabel* makeDisplay(const QString& name, const QString& role, const QFont& font, QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral(" "), parent);
+    auto* label = new SelectableLabel(QStringLiteral(" "), parent);
     label->setObjectName(name);
     label->setAccessibleDescription(role); // a screen reader reads the shown text itself
-    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setFont(font);
     return label;
 }

@@ -1,5 +1,6 @@
 #include "vocabulary/word_list_window.h"
 
+#include "core/pane_splitter.h"
 #include "vocabulary/word_widgets.h"
 
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace quorvella {
@@ -69,28 +69,20 @@ QHBoxLayout* WordListWindow::makeMoveRow(QWidget* extra) const {
 }
 
 void WordListWindow::setPanels(QWidget* mainArea, QWidget* sidePanel) {
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = new PaneSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("Splitter1"));
-    splitter->addWidget(mainArea);
-    splitter->addWidget(sidePanel);
+    splitter->addPane(mainArea);
+    splitter->addPane(sidePanel);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setCollapsible(0, false);
     splitter->setCollapsible(1, false);
-    setCentralWidget(splitter);
-    m_splitter = splitter;
-}
-
-void WordListWindow::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
     // The side panel starts 208 pixels wide and keeps its width when the window grows; the
-    // learner can drag the splitter. Placed when first shown, since placing it lays out every
-    // control of the window, which a window that is never shown need not do.
-    if (!m_splitterPlaced) {
-        m_splitterPlaced = true;
-        m_splitter->setSizes(
-            {width() - kSidePanelWidth - m_splitter->handleWidth(), kSidePanelWidth});
-    }
+    // learner can drag the splitter.
+    splitter->setStartingSizes([splitter](int length) {
+        return QList<int>{length - kSidePanelWidth - splitter->handleWidth(), kSidePanelWidth};
+    });
+    setCentralWidget(splitter);
 }
 
 void WordListWindow::orderTabStops(std::initializer_list<QWidget*> controls) {

@@ -21,8 +21,6 @@ class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 
-class QSplitter;
-
 namespace quorvella {
 
 class GroupChooser;
@@ -68,8 +66,6 @@ protected:
     // Shows the logic's state: the shared controls, then the window's own.
     virtual void render();
 
-    void showEvent(QShowEvent* event) override;
-
     // Handlers.
     void ComboBox2Change(int index);
     void ListBox2DblClick();
@@ -97,8 +93,6 @@ protected:
 
 private:
     QGroupBox* m_listBox = nullptr;
-    QSplitter* m_splitter = nullptr;
-    bool m_splitterPlaced = false;
     int m_shownCount = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "vocabulary/word_widgets.h"
 
 #include "core/gbk_codec.h"
+#include "core/selectable_label.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -125,12 +126,10 @@ WordPanel::WordPanel(QWidget* parent) : QFrame(parent) {
 
     auto* layout = new QVBoxLayout(this);
     const auto makeText = [this, layout](const char* name, const QString& description) {
-        auto* label = new QLabel(this);
+        auto* label = new SelectableLabel(QString(), this);
         label->setObjectName(QString::fromLatin1(name));
         label->setAccessibleDescription(description);
         label->setAlignment(Qt::AlignCenter);
-        label->setTextFormat(Qt::PlainText);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         layout->addWidget(label);
         return label;
     };

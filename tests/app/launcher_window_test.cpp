@@ -31,6 +31,26 @@ void collectTexts(QAccessibleInterface* node, const QPoint& windowOrigin,
     }
 }
 
+// The icon built into the program is the installed pictures, pixel for pixel, at each size.
+TEST(Launcher, TheWindowIconIsTheIconPicturesAtEverySize) {
+    const QIcon icon = programIcon();
+    EXPECT_EQ(icon.availableSizes(),
+              (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+    for (const int size : {16, 24, 32, 48, 64}) {
+        SCOPED_TRACE(size);
+        const QImage picture =
+            QImage(QStringLiteral(QUORVELLA_TEST_FIXTURES "/../../packaging/icons/quorvella-%1.png")
+                       .arg(size))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(
+            icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+            picture);
+    }
+    TForm1 launcher;
+    EXPECT_EQ(launcher.windowIcon().availableSizes(), icon.availableSizes());
+}
+
 TEST(Launcher, ItsPaintedTextsAreReadWhereTheyArePainted) {
     TForm1 launcher;
     launcher.show();

@@ -1,0 +1,34 @@
+#include "core/pane_splitter.h"
+
+namespace quorvella {
+
+PaneSplitter::PaneSplitter(Qt::Orientation orientation, QWidget* parent)
+    : QSplitter(orientation, parent) {}
+
+void PaneSplitter::addPane(QWidget* pane) {
+    if (!m_shown) {
+        // A hidden pane is one that the splitter leaves out of its measuring.
+        pane->hide();
+        m_waitingPanes.emplace_back(pane);
+    }
+    addWidget(pane);
+}
+
+void PaneSplitter::showEvent(QShowEvent* event) {
+    QSplitter::showEvent(event);
+    if (m_shown) {
+        return;
+    }
+    m_shown = true;
+    for (const QPointer<QWidget>& pane : m_waitingPanes) {
+        if (pane) {
+            pane->show();
+        }
+    }
+    m_waitingPanes.clear();
+    if (m_startingSizes) {
+        setSizes(m_startingSizes(orientation() == Qt::Horizontal ? width() : height()));
+    }
+}
+
+} // namespace quorvella
