@@ -38,57 +38,96 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset debug >/dev/null
 cmake --build --preset debug
 
-# A private PulseAudio server with a null sink "quorvella_test", so that the audio tests can record
-# what the engine plays from the sink's monitor. It runs as whoever runs the tests (root too, not
-# as a system server), with its own runtime folder and an anonymous socket there, and is stopped
-# when this script ends, however it ends. If it cannot start, the audio tests skip.
-pulse_dir=""
-pulse_pid=""
-stop_sound_server() {
-    if [ -n "$pulse_pid" ]; then
-        kill "$pulse_pid" 2>/dev/null || true
-        wait "$pulse_pid" 2>/dev/null || true
-    fi
-    if [ -n "$pulse_dir" ]; then
-        rm -rf "$pulse_dir"
-    fi
+# Private sound servers with a null sink "quorvella_test" each, so that the audio tests can record
+# what the engine plays from the sink's monitor: PulseAudio, and PipeWire with its PulseAudio
+# service. They run as whoever runs the tests (root too, not as system servers), each with its own
+# runtime folder, and are stopped when this script ends, however it ends. A server that cannot
+# start is said, and the audio tests skip on it.
+sound_dirs=()
+sound_pids=()
+stop_sound_servers() {
+    local pid dir
+    for pid in "${sound_pids[@]}"; do
+        kill -- "-$pid" 2>/dev/null || kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    for dir in "${sound_dirs[@]}"; do
+        rm -rf "$dir"
+    done
 }
-trap stop_sound_server EXIT
-start_sound_server() {
-    if ! command -v pulseaudio >/dev/null 2>&1 || ! command -v pactl >/dev/null 2>&1; then
-        echo "PulseAudio is not installed: the audio tests skip" >&2
-        return 0
-    fi
-    pulse_dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvella-pulse.XXXXXX")
-    HOME="$pulse_dir" XDG_CONFIG_HOME="$pulse_dir" XDG_RUNTIME_DIR="$pulse_dir" \
-        PULSE_RUNTIME_PATH="$pulse_dir" \
-        pulseaudio --system=false --daemonize=no --exit-idle-time=-1 --use-pid-file=no -n \
-        --load="module-native-protocol-unix socket=$pulse_dir/native auth-anonymous=1" \
-        --load="module-null-sink sink_name=quorvella_test rate=48000" \
-        >"$pulse_dir/log" 2>&1 &
-    pulse_pid=$!
+trap stop_sound_servers EXIT
+# wait_for_sound_server SOCKET PID: true once the server answers on SOCKET.
+wait_for_sound_server() {
     local tries
-    for tries in $(seq 50); do
-        if PULSE_SERVER="unix:$pulse_dir/native" pactl info >/dev/null 2>&1; then
-            export PULSE_SERVER="unix:$pulse_dir/native"
-            return 0
-        fi
-        kill -0 "$pulse_pid" 2>/dev/null || break
+    for tries in $(seq 100); do
+        PULSE_SERVER="unix:$1" pactl info >/dev/null 2>&1 && return 0
+        kill -0 "$2" 2>/dev/null || return 1
         sleep 0.1
     done
-    echo "PulseAudio did not start: the audio tests skip. Its log:" >&2
-    cat "$pulse_dir/log" >&2
-    stop_sound_server
-    pulse_pid=""
-    pulse_dir=""
+    return 1
 }
-start_sound_server
+# start_pulseaudio: sets pulseaudio_server, or leaves it empty.
+pulseaudio_server=""
+start_pulseaudio() {
+    if ! command -v pulseaudio >/dev/null 2>&1 || ! command -v pactl >/dev/null 2>&1; then
+        echo "PulseAudio is not installed: the audio tests skip on it" >&2
+        return 0
+    fi
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvella-pulse.XXXXXX")
+    sound_dirs+=("$dir")
+    HOME="$dir" XDG_CONFIG_HOME="$dir" XDG_RUNTIME_DIR="$dir" PULSE_RUNTIME_PATH="$dir" \
+        setsid pulseaudio --system=false --daemonize=no --exit-idle-time=-1 --use-pid-file=no -n \
+        --load="module-native-protocol-unix socket=$dir/native auth-anonymous=1" \
+        --load="module-null-sink sink_name=quorvella_test rate=48000" \
+        >"$dir/log" 2>&1 &
+    sound_pids+=($!)
+    if wait_for_sound_server "$dir/native" "$!"; then
+        pulseaudio_server="unix:$dir/native"
+    else
+        echo "PulseAudio did not start: the audio tests skip on it. Its log:" >&2
+        cat "$dir/log" >&2
+    fi
+}
+# start_pipewire: sets pipewire_server, or leaves it empty.
+pipewire_server=""
+start_pipewire() {
+    local command
+    for command in pipewire wireplumber pipewire-pulse dbus-run-session pactl; do
+        if ! command -v "$command" >/dev/null 2>&1; then
+            echo "$command is not installed: the audio tests skip on PipeWire" >&2
+            return 0
+        fi
+    done
+    local dir
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvella-pipewire.XXXXXX")
+    sound_dirs+=("$dir")
+    mkdir -p "$dir/config" "$dir/state"
+    HOME="$dir" XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config" XDG_STATE_HOME="$dir/state" \
+        setsid dbus-run-session -- sh -c 'pipewire & sleep 0.5; wireplumber & pipewire-pulse & wait' \
+        >"$dir/log" 2>&1 &
+    sound_pids+=($!)
+    if wait_for_sound_server "$dir/pulse/native" "$!" &&
+        PULSE_SERVER="unix:$dir/pulse/native" pactl load-module module-null-sink \
+            sink_name=quorvella_test rate=48000 >/dev/null &&
+        PULSE_SERVER="unix:$dir/pulse/native" pactl set-default-sink quorvella_test; then
+        pipewire_server="unix:$dir/pulse/native"
+    else
+        echo "PipeWire did not start: the audio tests skip on it. Its log:" >&2
+        cat "$dir/log" >&2
+    fi
+}
+start_pulseaudio
+start_pipewire
 
 # The audio tests record the sink's monitor, so they run after the others, one at a time, with
-# nothing else playing.
+# nothing else playing: on PulseAudio, then on PipeWire.
 status=0
-ctest --preset debug -j "$(nproc)" -E '^DeviceAudio' || status=$?
-ctest --preset debug -R '^DeviceAudio' || status=$?
+PULSE_SERVER="$pulseaudio_server" ctest --preset debug -j "$(nproc)" -E '^DeviceAudio' || status=$?
+echo "The audio tests on PulseAudio:"
+PULSE_SERVER="$pulseaudio_server" ctest --preset debug -R '^DeviceAudio' || status=$?
+echo "The audio tests on PipeWire:"
+PULSE_SERVER="$pipewire_server" ctest --preset debug -R '^DeviceAudio' || status=$?
 
 # The fuzz targets (clang with libFuzzer, ASan and UBSan), each for 15 s from its seeds.
 if command -v clang++ >/dev/null 2>&1; then
@@ -106,7 +145,7 @@ fi
 logic_targets=(core_tests speech_tests richtext_tests lessons_tests vocabulary_tests mocktest_tests)
 logic_suites='CharacterWalk|Find|Lowering|Trimming|DataFolder|DecodedText|GbkCodec|LineReaders'
 logic_suites+='|ErrorBox|Splite|PcmQueue|ReadingSettings|SilenceTrimmer|SpeechText|SpinField'
-logic_suites+='|LocalSpeechEngine|SynthesisWorker|Voices/EachSynthesiser|LessonCounts'
+logic_suites+='|StreamFeederTest|LocalSpeechEngine|SynthesisWorker|SynthesisFailures|EspeakFailures|Voices/EachSynthesiser|LessonCounts'
 logic_suites+='|LessonStudyTest|ReadAloudController|Tedstr|TextSearch|TextTools|WordFollower'
 logic_suites+='|DictationTest|NewWordStudyTest|WordBankBrowserTest|WordGroupsTest|MoveSelection'
 logic_suites+='|WordListObserver|WordRecord|QuestionRecordOfALine|TakingATest|Drawing'
@@ -123,8 +162,9 @@ run_sanitized() {
     fi
     cmake --build --preset "$preset" || return 1
     local result=0
-    ctest --preset "$preset" -j "$(nproc)" -E '^DeviceAudio' || result=1
-    ctest --preset "$preset" -R '^DeviceAudio' || result=1
+    PULSE_SERVER="$pulseaudio_server" ctest --preset "$preset" -j "$(nproc)" -E '^DeviceAudio' ||
+        result=1
+    PULSE_SERVER="$pulseaudio_server" ctest --preset "$preset" -R '^DeviceAudio' || result=1
     return "$result"
 }
 case "$sanitize" in

@@ -9,6 +9,8 @@ QUORVELLA_RUN_PACKAGES=(fonts-wqy-microhei fonts-noto-cjk fonts-dejavu-core qt6-
     "${QUORVELLA_SPEECH_PACKAGES[@]}")
 QUORVELLA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-format git
     pulseaudio pulseaudio-utils strace
+    # the audio tests on PipeWire's PulseAudio service as well, in a private session
+    pipewire pipewire-pulse wireplumber dbus-daemon
     # the installation's tests: validators, an X server to start the installed program on
     desktop-file-utils appstream xvfb x11-utils binutils
     # the fuzz targets and the ubsan preset: clang 14, libFuzzer

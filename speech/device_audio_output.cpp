@@ -1,59 +1,118 @@
 #include "speech/device_audio_output.h"
 
 #include "core/data_folder.h"
+#include "speech/stream_feeder.h"
 
-#include <QIODevice>
-#include <algorithm>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
 #include <dlfcn.h>
 
 namespace quorvella {
 
 namespace {
 
-constexpr qint64 kBytesPerFrame = 4;
-// What each stream asks the server to hold: about 70 ms is granted for it, enough to ride out
-// a busy moment of the GUI thread, which writes to the stream.
-constexpr qsizetype kStreamBuffer = AudioOutput::kSampleRate * kBytesPerFrame / 10;
-// After the last end of text the stream plays silence this long before it is closed: the end
-// of the audio is played out whole, and a word chosen soon after needs no new stream.
-constexpr int kLingerMs = 1000;
+// How often the feeding thread looks at the stream: well within what the stream holds.
+constexpr int kTickMs = 10;
 
 // The audio module's opening function, from the library beside the executable, loaded once; it
-// stays loaded for the rest of the run. nullptr when it cannot be loaded.
+// stays loaded for the rest of the run. nullptr, said once on stderr, when it cannot be loaded.
 OpenAudioDevice audioModule() {
-    static const OpenAudioDevice open = [] {
+    static const OpenAudioDevice open = []() -> OpenAudioDevice {
         const QByteArray path =
             (applicationFolder() + QLatin1String(kAudioModuleFile)).toLocal8Bit();
         void* module = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-        return module != nullptr
-                   ? reinterpret_cast<OpenAudioDevice>(dlsym(module, kOpenAudioDeviceFunction))
-                   : nullptr;
+        void* function = module != nullptr ? dlsym(module, kOpenAudioDeviceFunction) : nullptr;
+        if (function == nullptr) {
+            std::fprintf(stderr,
+                         "quorvella: the audio module %s cannot be loaded (%s); speech is "
+                         "not heard\n",
+                         path.constData(), dlerror());
+            return nullptr;
+        }
+        return reinterpret_cast<OpenAudioDevice>(function);
     }();
     return open;
 }
 
 } // namespace
 
-DeviceAudioOutput::DeviceAudioOutput(std::unique_ptr<AudioDevice> device)
-    : m_sink(std::move(device)) {
-    m_feed.setInterval(10);
-    m_feed.setTimerType(Qt::PreciseTimer);
-    connect(&m_feed, &QTimer::timeout, this, &DeviceAudioOutput::feed);
-    m_linger.setSingleShot(true);
-    m_linger.setInterval(kLingerMs);
-    connect(&m_linger, &QTimer::timeout, this, &DeviceAudioOutput::closeStream);
-    // The device closes the stream on its own when the sound server goes away, and deletes the
-    // stream we write to with it.
-    m_sink->setStoppedHandler([this] {
-        if (m_stream != nullptr) {
-            m_stream = nullptr;
-            closeStream();
+// The device and its feeder, on the output's thread: every call to the device is made there.
+class DeviceAudioOutput::Pump final : public QObject {
+public:
+    Pump(std::unique_ptr<AudioDevice> device, DeviceAudioOutput* output)
+        : m_device(std::move(device)),
+          m_feeder(m_device.get(),
+                   [output](const PcmEvent& event, std::uint64_t generation) {
+                       QMetaObject::invokeMethod(
+                           output,
+                           [output, event, generation] { output->played(event, generation); },
+                           Qt::QueuedConnection);
+                   }),
+          m_timer(this) {
+        m_timer.setInterval(kTickMs);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, &Pump::tick);
+        m_clock.start();
+    }
+
+    // Whether a stream can be opened on the device.
+    bool canOpen() {
+        const bool opened = m_device->open(StreamFeeder::kStreamBufferBytes);
+        m_device->close();
+        return opened;
+    }
+
+    void setState(PcmQueue* queue, bool active, bool paused) {
+        m_feeder.attach(queue);
+        m_feeder.setState(active, paused);
+        tick();
+    }
+
+    void drop(std::uint64_t generation) {
+        m_feeder.drop(generation);
+        tick();
+    }
+
+    // Closes the stream; the device is let go on this thread.
+    void shutDown() {
+        m_timer.stop();
+        m_feeder.setState(false, false);
+        m_device.reset();
+    }
+
+private:
+    void tick() {
+        if (!m_device) {
+            return;
         }
-    });
+        m_feeder.tick(m_clock.nsecsElapsed() / 1000);
+        if (!m_feeder.needsTicks()) {
+            m_timer.stop();
+        } else if (!m_timer.isActive()) {
+            m_timer.start();
+        }
+    }
+
+    std::unique_ptr<AudioDevice> m_device;
+    StreamFeeder m_feeder;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+DeviceAudioOutput::DeviceAudioOutput(std::unique_ptr<AudioDevice> device)
+    : m_pump(new Pump(std::move(device), this)) {
+    m_thread.setObjectName(QStringLiteral("quorvella audio"));
+    m_pump->moveToThread(&m_thread);
+    m_thread.start(QThread::TimeCriticalPriority);
 }
 
 DeviceAudioOutput::~DeviceAudioOutput() {
-    closeStream();
+    QMetaObject::invokeMethod(
+        m_pump, [pump = m_pump] { pump->shutDown(); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+    delete m_pump;
 }
 
 std::unique_ptr<DeviceAudioOutput> DeviceAudioOutput::open() {
@@ -63,137 +122,41 @@ std::unique_ptr<DeviceAudioOutput> DeviceAudioOutput::open() {
         return nullptr;
     }
     std::unique_ptr<DeviceAudioOutput> output(new DeviceAudioOutput(std::move(device)));
-    if (!output->openStream()) {
-        return nullptr;
-    }
-    output->closeStream();
-    return output;
-}
-
-// A stream is open only while there is speech to play (and a moment after): stopping closes
-// it, which drops at once whatever the server still holds, and the next text gets a new one.
-bool DeviceAudioOutput::openStream() {
-    // The sink keeps the buffer size the server granted its last stream as the request for the
-    // next one, and the server grants less than it is asked: without asking afresh, each new
-    // stream would get a smaller buffer than the one before.
-    m_sink->setBufferSize(kStreamBuffer);
-    QIODevice* stream = m_sink->start();
-    if (stream == nullptr || m_sink->isStopped()) {
-        m_sink->stop();
-        return false;
-    }
-    m_stream = stream;
-    ++m_streamNumber;
-    m_written = 0;
-    m_primed = false;
-    m_events.clear();
-    return true;
-}
-
-void DeviceAudioOutput::closeStream() {
-    m_feed.stop();
-    m_linger.stop();
-    m_events.clear();
-    if (m_stream != nullptr) {
-        m_stream = nullptr;
-        m_sink->stop();
-    }
+    bool opened = false;
+    QMetaObject::invokeMethod(
+        output->m_pump, [&opened, pump = output->m_pump] { opened = pump->canOpen(); },
+        Qt::BlockingQueuedConnection);
+    return opened ? std::move(output) : nullptr;
 }
 
 void DeviceAudioOutput::playingChanged() {
-    if (isPlaying()) {
-        m_linger.stop();
-        if (m_stream == nullptr && !openStream()) {
-            return;
-        }
-        if (m_sink->isSuspended()) {
-            m_sink->resume();
-        }
-        writeAhead();
-        m_feed.start();
-    } else if (m_stream == nullptr) {
-        m_feed.stop();
-    } else if (isPaused()) {
-        m_feed.stop();
-        m_linger.stop();
-        m_sink->suspend();
-    } else if (!m_linger.isActive()) {
-        // Nothing in flight: silence is played until the stream is closed.
-        if (m_sink->isSuspended()) {
-            m_sink->resume();
-        }
-        m_feed.start();
-        m_linger.start();
-    }
+    QMetaObject::invokeMethod(
+        m_pump,
+        [pump = m_pump, queue = m_queue, active = isActive(), paused = isPaused()] {
+            pump->setState(queue, active, paused);
+        },
+        Qt::QueuedConnection);
 }
 
 void DeviceAudioOutput::dropHeldAudio() {
-    closeStream();
-}
-
-void DeviceAudioOutput::feed() {
-    if (reportPlayed()) {
-        writeAhead();
-    }
-}
-
-// Reports each end of text once the frames before it have been played, each word once its first
-// frame is. Returns false when a handler of the report closed the stream.
-bool DeviceAudioOutput::reportPlayed() {
-    if (m_stream == nullptr) {
-        return false;
-    }
-    const qint64 played = m_sink->processedUSecs() * kSampleRate / 1000000;
-    while (!m_events.empty() && m_events.front().frame <= played) {
-        const PcmEvent event = m_events.front();
-        m_events.pop_front();
-        const std::uint64_t stream = m_streamNumber;
-        if (event.endOfText) {
-            emit textPlayed();
-        } else {
-            emit wordPlayed(event.word);
-        }
-        // A handler may have stopped the speech (and opened a new stream for the next text):
-        // the events still listed belonged to the audio that was dropped.
-        if (m_stream == nullptr || m_streamNumber != stream) {
-            return m_stream != nullptr;
-        }
-    }
-    return true;
-}
-
-// Writes what the stream has room for: the audio of the queue while playing, then silence. A
-// stream starts to play only once the server holds its pre-buffer, and stops again when it
-// runs dry, so once it has had audio it is always written full; before the first audio of a
-// new stream nothing is written, so that the first word is not held back behind silence.
-void DeviceAudioOutput::writeAhead() {
-    if (m_stream == nullptr || m_sink->isSuspended()) {
+    if (m_queue == nullptr) {
         return;
     }
-    const qint64 room = m_sink->bytesFree() / kBytesPerFrame;
-    if (room <= 0) {
+    QMetaObject::invokeMethod(
+        m_pump, [pump = m_pump, generation = m_queue->generation()] { pump->drop(generation); },
+        Qt::QueuedConnection);
+}
+
+// A report of audio that a stop has dropped since is old news.
+void DeviceAudioOutput::played(const PcmEvent& event, std::uint64_t generation) {
+    if (m_queue == nullptr || generation != m_queue->generation()) {
         return;
     }
-    m_buffer.resize(std::size_t(room) * 2);
-    std::vector<PcmEvent> events;
-    const qint64 rendered =
-        isPlaying() && m_queue != nullptr ? m_queue->render(m_buffer.data(), room, events) : 0;
-    if (rendered > 0 || !events.empty()) {
-        m_primed = true;
+    if (event.endOfText) {
+        emit textPlayed();
+    } else {
+        emit wordPlayed(event.word);
     }
-    const qint64 frames = m_primed ? room : rendered;
-    if (frames == 0) {
-        return;
-    }
-    std::fill(m_buffer.begin() + std::ptrdiff_t(rendered) * 2,
-              m_buffer.begin() + std::ptrdiff_t(frames) * 2, std::int16_t(0));
-    for (PcmEvent& event : events) {
-        event.frame += m_written;
-        m_events.push_back(event);
-    }
-    const qint64 written =
-        m_stream->write(reinterpret_cast<const char*>(m_buffer.data()), frames * kBytesPerFrame);
-    m_written += std::max<qint64>(written, 0) / kBytesPerFrame;
 }
 
 } // namespace quorvella

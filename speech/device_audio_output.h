@@ -1,17 +1,14 @@
 #pragma once
 // Plays an engine's audio on the default sound device, through the audio module (Qt Multimedia),
-// which is loaded when the first output is opened. Choosing another output when there is no
-// device is left to the engine factory.
+// which is loaded when the first output is opened. The device is fed on a thread of the output's
+// own, so that a busy GUI thread is no gap in what is heard; what has been played is reported on
+// the GUI thread. Choosing another output when there is no device is left to the engine factory.
 
 #include "speech/audio_device.h"
 #include "speech/audio_output.h"
 
-#include <QTimer>
-#include <deque>
+#include <QThread>
 #include <memory>
-#include <vector>
-
-class QIODevice;
 
 namespace quorvella {
 
@@ -20,7 +17,7 @@ class DeviceAudioOutput final : public AudioOutput {
 
 public:
     // nullptr when the machine has no audio output, the default one cannot be opened or the
-    // audio module beside the executable cannot be loaded.
+    // audio module beside the executable cannot be loaded (which is said once on stderr).
     static std::unique_ptr<DeviceAudioOutput> open();
     ~DeviceAudioOutput() override;
 
@@ -29,22 +26,13 @@ protected:
     void dropHeldAudio() override;
 
 private:
-    explicit DeviceAudioOutput(std::unique_ptr<AudioDevice> device);
-    bool openStream();
-    void closeStream();
-    void feed();
-    bool reportPlayed();
-    void writeAhead();
+    class Pump;
 
-    std::unique_ptr<AudioDevice> m_sink;
-    QIODevice* m_stream = nullptr;    // the sink's stream while one is open; the sink owns it
-    std::uint64_t m_streamNumber = 0; // counts the streams opened
-    qint64 m_written = 0;             // frames written to the open stream
-    bool m_primed = false;            // whether it has had audio
-    std::deque<PcmEvent> m_events;    // ends of text and words written, at frames of the stream
-    std::vector<std::int16_t> m_buffer;
-    QTimer m_feed;
-    QTimer m_linger;
+    explicit DeviceAudioOutput(std::unique_ptr<AudioDevice> device);
+    void played(const PcmEvent& event, std::uint64_t generation);
+
+    QThread m_thread;
+    Pump* m_pump; // lives on m_thread
 };
 
 } // namespace quorvella

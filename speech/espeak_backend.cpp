@@ -1,5 +1,6 @@
 #include "speech/espeak_backend.h"
 
+#include "speech/espeak_api.h"
 #include "speech/shared_library.h"
 
 #include <QList>
@@ -7,22 +8,10 @@
 #include <cmath>
 #include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
+#include <exception>
 #include <vector>
 
 namespace quorvella {
-
-struct EspeakBackend::Api {
-    void* library = nullptr;
-    int (*initializePath)(const char*) = nullptr;
-    int (*initialize)(espeak_AUDIO_OUTPUT, int, const char*, int) = nullptr;
-    void (*setSynthCallback)(t_espeak_callback*) = nullptr;
-    const espeak_VOICE** (*listVoices)(espeak_VOICE*) = nullptr;
-    espeak_ERROR (*setVoiceByName)(const char*) = nullptr;
-    espeak_ERROR (*setParameter)(espeak_PARAMETER, int, int) = nullptr;
-    espeak_ERROR (*synth)(const void*, size_t, unsigned int, espeak_POSITION_TYPE, unsigned int,
-                          unsigned int, unsigned int*, void*) = nullptr;
-    espeak_ERROR (*terminate)() = nullptr;
-};
 
 namespace {
 
@@ -31,6 +20,7 @@ struct SynthContext {
     const WordSink* words = nullptr;
     int sampleRate = 22050;
     bool stopped = false;
+    std::exception_ptr failure;    // what the sinks threw; it goes on once espeak-ng has returned
     std::vector<qsizetype> unitOf; // the UTF-16 unit at which each character of the text starts
     std::size_t delivered = 0;     // samples given to the sink so far
 
@@ -51,7 +41,8 @@ struct SynthContext {
     }
 };
 
-// espeak_Cancel does not stop synchronous synthesis: returning 1 from here does.
+// espeak_Cancel does not stop synchronous synthesis: returning 1 from here does. Nothing thrown
+// may pass through espeak-ng's own frames: it is kept and the synthesis stopped.
 int synthCallback(short* samples, int count, espeak_EVENT* events) {
     auto* context = events != nullptr ? static_cast<SynthContext*>(events->user_data) : nullptr;
     if (context == nullptr) {
@@ -60,26 +51,33 @@ int synthCallback(short* samples, int count, espeak_EVENT* events) {
     if (context->stopped) {
         return 1;
     }
-    // The chunk's samples go out in pieces cut where its words start; event sample numbers count
-    // from the start of the synthesis.
-    const std::size_t total = samples != nullptr && count > 0 ? std::size_t(count) : 0;
-    const std::size_t chunkStart = context->delivered;
-    std::size_t at = 0;
-    for (const espeak_EVENT* event = events; event->type != espeakEVENT_LIST_TERMINATED; ++event) {
-        if (event->type != espeakEVENT_WORD) {
-            continue;
+    try {
+        // The chunk's samples go out in pieces cut where its words start; event sample numbers
+        // count from the start of the synthesis.
+        const std::size_t total = samples != nullptr && count > 0 ? std::size_t(count) : 0;
+        const std::size_t chunkStart = context->delivered;
+        std::size_t at = 0;
+        for (const espeak_EVENT* event = events; event->type != espeakEVENT_LIST_TERMINATED;
+             ++event) {
+            if (event->type != espeakEVENT_WORD) {
+                continue;
+            }
+            const auto sample = std::size_t(std::max(event->sample, 0));
+            const std::size_t cut =
+                std::clamp(sample, chunkStart + at, chunkStart + total) - chunkStart;
+            if (!context->deliver(samples + at, cut - at)) {
+                context->stopped = true;
+                return 1;
+            }
+            at = cut;
+            (*context->words)(context->span(event->text_position, event->length));
         }
-        const auto sample = std::size_t(std::max(event->sample, 0));
-        const std::size_t cut =
-            std::clamp(sample, chunkStart + at, chunkStart + total) - chunkStart;
-        if (!context->deliver(samples + at, cut - at)) {
+        if (!context->deliver(samples + at, total - at)) {
             context->stopped = true;
             return 1;
         }
-        at = cut;
-        (*context->words)(context->span(event->text_position, event->length));
-    }
-    if (!context->deliver(samples + at, total - at)) {
+    } catch (...) {
+        context->failure = std::current_exception();
         context->stopped = true;
         return 1;
     }
@@ -169,12 +167,21 @@ std::unique_ptr<EspeakBackend> EspeakBackend::load() {
         return nullptr; // the library stays: espeak-ng cannot be unloaded before it is set up
     }
 
-    std::unique_ptr<EspeakBackend> backend(new EspeakBackend);
+    QList<QByteArray> identifiers;
+    QStringList names;
     for (const Found& f : found) {
-        backend->m_identifiers << f.identifier;
-        backend->m_names << f.name;
+        identifiers << f.identifier;
+        names << f.name;
     }
+    return create(std::move(api), std::move(identifiers), std::move(names));
+}
+
+std::unique_ptr<EspeakBackend>
+EspeakBackend::create(std::unique_ptr<Api> api, QList<QByteArray> identifiers, QStringList names) {
+    std::unique_ptr<EspeakBackend> backend(new EspeakBackend);
     backend->m_api = std::move(api);
+    backend->m_identifiers = std::move(identifiers);
+    backend->m_names = std::move(names);
     return backend;
 }
 
@@ -206,11 +213,24 @@ bool EspeakBackend::synthesize(int voice, const QString& text, const VoiceSettin
     if (!prepare(voice)) {
         return true; // espeak-ng's data cannot be loaded: nothing is said
     }
-    m_api->setVoiceByName(m_identifiers.at(voice).constData());
-    m_api->setParameter(espeakRATE, espeakRate(settings.speed), 0);
-    m_api->setParameter(espeakPITCH, espeakPitch(settings.pitch), 0);
+    // A voice that cannot be selected would speak in the voice used before it, and a rate or
+    // pitch that cannot be set at the previous text's: the sentence is not said at all then.
+    const QByteArray& identifier = m_identifiers.at(voice);
+    const auto check = [&identifier](espeak_ERROR error, const char* what) {
+        if (error != EE_OK) {
+            throw SynthesisError(QStringLiteral("espeak-ng could not %1 %2 (espeak-ng error %3)")
+                                     .arg(QLatin1String(what), QString::fromUtf8(identifier))
+                                     .arg(int(error))
+                                     .toStdString());
+        }
+    };
+    check(m_api->setVoiceByName(identifier.constData()), "select the voice");
+    check(m_api->setParameter(espeakRATE, espeakRate(settings.speed), 0),
+          "set the rate of the voice");
+    check(m_api->setParameter(espeakPITCH, espeakPitch(settings.pitch), 0),
+          "set the pitch of the voice");
 
-    SynthContext context{&sink, &words, m_sampleRate, false, {}, 0};
+    SynthContext context{&sink, &words, m_sampleRate, false, {}, {}, 0};
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!text.at(i).isLowSurrogate() || i == 0 || !text.at(i - 1).isHighSurrogate()) {
             context.unitOf.push_back(i);
@@ -218,8 +238,14 @@ bool EspeakBackend::synthesize(int voice, const QString& text, const VoiceSettin
     }
     context.unitOf.push_back(text.size());
     const QByteArray utf8 = text.toUtf8();
-    m_api->synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                 espeakCHARS_UTF8, nullptr, &context);
+    const espeak_ERROR result = m_api->synth(utf8.constData(), std::size_t(utf8.size()) + 1, 0,
+                                             POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &context);
+    if (context.failure) {
+        std::rethrow_exception(context.failure);
+    }
+    if (!context.stopped) { // a synthesis the sink stopped may end as it likes
+        check(result, "speak with the voice");
+    }
     return !context.stopped;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <dlfcn.h>
+#include <exception>
 #include <flite/cst_cg.h>
 #include <flite/flite.h>
 #include <unistd.h>
@@ -66,6 +67,7 @@ struct StreamContext {
     const SampleSink* sink = nullptr;
     const WordSink* words = nullptr;
     bool stopped = false;
+    std::exception_ptr failure; // what the sinks threw; it goes on once flite has returned
     bool streamed = false;
     bool timed = false; // the words' times have been read from the utterance
     std::vector<TimedWord> timedWords;
@@ -133,12 +135,19 @@ int streamChunk(const cst_wave* wave, int start, int size, int /*last*/,
     if (context->stopped) {
         return CST_AUDIO_STREAM_STOP;
     }
-    if (!context->timed && info->utt != nullptr) {
-        context->timedWords =
-            timedWordsOf(*context->api, info->utt, *context->text, wave->sample_rate);
-        context->timed = true;
-    }
-    if (size > 0 && !context->deliver(wave, std::size_t(start), std::size_t(size))) {
+    // Nothing thrown may pass through flite's own frames: it is kept and the synthesis stopped.
+    try {
+        if (!context->timed && info->utt != nullptr) {
+            context->timedWords =
+                timedWordsOf(*context->api, info->utt, *context->text, wave->sample_rate);
+            context->timed = true;
+        }
+        if (size > 0 && !context->deliver(wave, std::size_t(start), std::size_t(size))) {
+            context->stopped = true;
+            return CST_AUDIO_STREAM_STOP;
+        }
+    } catch (...) {
+        context->failure = std::current_exception();
         context->stopped = true;
         return CST_AUDIO_STREAM_STOP;
     }
@@ -291,8 +300,12 @@ bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSetting
         // A voice that does not stream hands its whole wave over at the end.
         if (const cst_wave* wave = m_api->utteranceWave(utterance);
             wave != nullptr && wave->num_samples > 0) {
-            context.timedWords = timedWordsOf(*m_api, utterance, text, wave->sample_rate);
-            context.stopped = !context.deliver(wave, 0, std::size_t(wave->num_samples));
+            try {
+                context.timedWords = timedWordsOf(*m_api, utterance, text, wave->sample_rate);
+                context.stopped = !context.deliver(wave, 0, std::size_t(wave->num_samples));
+            } catch (...) { // the utterance and the voice's features are put right first
+                context.failure = std::current_exception();
+            }
         }
     }
     if (utterance != nullptr) {
@@ -309,6 +322,9 @@ bool FliteBackend::synthesize(int voice, const QString& text, const VoiceSetting
         m_api->setFloat(features, "int_f0_target_mean", chosen.f0);
     } else if (chosen.f0 > 0.0F) {
         m_api->remove(features, "int_f0_target_mean");
+    }
+    if (context.failure) {
+        std::rethrow_exception(context.failure);
     }
     return !context.stopped;
 }

@@ -18,7 +18,7 @@ LocalSpeechEngine::LocalSpeechEngine(std::unique_ptr<AudioOutput> output, Synthe
     m_output->attach(&m_channel->queue);
     connect(m_output.get(), &AudioOutput::textPlayed, this, &LocalSpeechEngine::textPlayed);
     connect(m_output.get(), &AudioOutput::wordPlayed, this, [this](WordSpan word) {
-        if (m_textsInFlight > 0) { // not a word of a text that was stopped
+        if (m_speaking) { // not a word of a text that was stopped
             emit WordReached(int(word.offset), int(word.length));
         }
     });
@@ -28,6 +28,8 @@ LocalSpeechEngine::~LocalSpeechEngine() {
     m_worker.stop(*m_channel);
 }
 
+// The text being spoken is kept; a text spoken over it waits for its end, and a newer one takes
+// the place of a text still waiting, so that quick choices leave no backlog of speech.
 void LocalSpeechEngine::SpeakText(const QString& text) {
     SpeechJob job;
     job.text = text;
@@ -35,14 +37,19 @@ void LocalSpeechEngine::SpeakText(const QString& text) {
     job.settings = {m_speed, m_pitch};
     job.gainLeft = float(m_volumeLeft) / 65535.0F;
     job.gainRight = float(m_volumeRight) / 65535.0F;
+    if (m_speaking) {
+        m_waiting = std::move(job);
+        return;
+    }
     m_worker.speak(m_channel, job);
-    ++m_textsInFlight;
+    m_speaking = true;
     m_output->setActive(true);
 }
 
 void LocalSpeechEngine::StopSpeech() {
     m_worker.stop(*m_channel);
-    m_textsInFlight = 0;
+    m_waiting.reset();
+    m_speaking = false;
     m_output->setActive(false);
     m_output->drop();
 }
@@ -78,10 +85,14 @@ void LocalSpeechEngine::SetVolumeLeft(int volume) {
 }
 
 void LocalSpeechEngine::textPlayed() {
-    if (m_textsInFlight == 0) {
+    if (!m_speaking) {
         return; // the end of a text that was stopped
     }
-    if (--m_textsInFlight == 0) {
+    if (m_waiting) {
+        m_worker.speak(m_channel, *m_waiting);
+        m_waiting.reset();
+    } else {
+        m_speaking = false;
         m_output->setActive(false);
     }
     emit TextDataDone();

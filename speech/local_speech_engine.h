@@ -7,6 +7,7 @@
 #include "speech/synthesis_worker.h"
 
 #include <memory>
+#include <optional>
 
 namespace quorvella {
 
@@ -66,7 +67,8 @@ private:
     int m_pitch = 169;
     int m_volumeRight = 65535;
     int m_volumeLeft = 65535;
-    int m_textsInFlight = 0;
+    bool m_speaking = false;            // a text is being spoken
+    std::optional<SpeechJob> m_waiting; // the text to speak after it
 };
 
 } // namespace quorvella

@@ -207,8 +207,12 @@ double PcmQueue::bufferedSeconds() const {
     return (double(m_queuedFrames) + m_heldFrames) / kOutputRate;
 }
 
-qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events) {
+qint64 PcmQueue::render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events,
+                        std::uint64_t* generation) {
     std::lock_guard lock(m_mutex);
+    if (generation != nullptr) {
+        *generation = m_generation.load();
+    }
     qint64 rendered = 0;
     while (!m_blocks.empty()) {
         Block& head = m_blocks.front();

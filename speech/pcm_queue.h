@@ -65,8 +65,10 @@ public:
     // kOutputRate into out (2 * frames samples) and returns how many it rendered. Lists in order
     // the ends of text passed and the words whose first frame is reached, each at the number of
     // frames rendered before it. A word's frame is its first sample's moment resampled, so it is
-    // exact to the output frame.
-    qint64 render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events);
+    // exact to the output frame. generation, when given, is set to the generation the audio
+    // rendered belongs to.
+    qint64 render(std::int16_t* out, qint64 frames, std::vector<PcmEvent>& events,
+                  std::uint64_t* generation = nullptr);
 
 private:
     class Resampler;

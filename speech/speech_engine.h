@@ -17,7 +17,9 @@ public:
     ~SpeechEngine() override = default;
 
     // Returns at once; speaking goes on while the window handles events. A text spoken while an
-    // earlier one is still being spoken follows it; callers that want to cut in stop first.
+    // earlier one is still being spoken waits for it to end, and takes the place of a text still
+    // waiting, which is then not spoken and reports no TextDataDone; callers that want to cut in
+    // stop first.
     virtual void SpeakText(const QString& text) = 0;
     // All speech of this engine stops at once; a text cut short reports no TextDataDone.
     virtual void StopSpeech() = 0;

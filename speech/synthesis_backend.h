@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 
 namespace quorvella {
 
@@ -23,6 +24,13 @@ using SampleSink = std::function<bool(const std::int16_t* samples, std::size_t c
 // Told of each word just before the sink is given the word's first sample, in text order.
 using WordSink = std::function<void(WordSpan word)>;
 
+// A synthesiser could not speak a text as it was asked (a voice that cannot be selected, a call
+// that fails); the text says what failed and names the voice.
+class SynthesisError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class SynthesisBackend {
 public:
     virtual ~SynthesisBackend() = default;
@@ -35,7 +43,8 @@ public:
     virtual bool prepare(int /*voice*/) { return true; }
 
     // Speaks text with the backend's voice number voice (from 0) into sink, telling words where
-    // each word starts. Returns false when the sink stopped it.
+    // each word starts. Returns false when the sink stopped it. Throws SynthesisError when the
+    // synthesiser fails, and passes on what the sinks throw, once the synthesiser has stopped.
     virtual bool synthesize(int voice, const QString& text, const VoiceSettings& settings,
                             const SampleSink& sink, const WordSink& words) = 0;
 };

@@ -54,6 +54,8 @@ private:
     };
     // A text waiting to be spoken, cut into sentences one at a time as the worker comes to them,
     // so that a long text costs its speaker nothing and starts after its first sentence.
+    // Cutting is done without the worker's mutex, so that an engine's speak and stop do not wait
+    // for it: the worker first moves the text out of the waiting ones into m_cutting.
     struct PendingText {
         SpeechJob job;
         std::uint64_t generation = 0;
@@ -63,8 +65,13 @@ private:
         std::optional<TextPiece> next; // the sentence to make next; none: the text is said
         bool started = false;
     };
+    bool hasText() const { return m_cutting.has_value() || !m_pending.empty(); }
+
     std::deque<PendingText> m_pending; // guarded by the worker's mutex
-    SilenceTrimmer m_trimmer;          // used on the worker's thread only
+    // The text whose sentences are being made, used on the worker's thread only. A stop leaves
+    // it to the worker, which drops it when the queue's generation is no longer the text's.
+    std::optional<PendingText> m_cutting;
+    SilenceTrimmer m_trimmer; // used on the worker's thread only
 };
 
 class SynthesisWorker {
@@ -83,7 +90,9 @@ public:
     // Waits until the synthesisers are loaded.
     const std::vector<VoiceInfo>& voices();
 
-    // Queues a text after whatever the channel still has to say.
+    // Queues a text after whatever the channel still has to say. A sentence of it that cannot be
+    // made (a synthesiser fails, memory runs out) is skipped with a line on stderr; the text goes
+    // on, and still ends.
     void speak(const std::shared_ptr<SpeechChannel>& channel, const SpeechJob& job);
 
     // Drops the channel's sentences not yet made and its queued audio; a sentence being made for
@@ -95,8 +104,10 @@ public:
 
 private:
     void run();
+    void load();
     std::shared_ptr<SpeechChannel> nextChannel();
     SpeechChannel::Sentence takeSentence(SpeechChannel& channel);
+    void speakSentence(SpeechChannel& channel, const SpeechChannel::Sentence& sentence);
 
     BackendLoader m_loader;
     std::vector<std::unique_ptr<SynthesisBackend>> m_backends;

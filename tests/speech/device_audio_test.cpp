@@ -1,6 +1,7 @@
 // The engine on a real sound server: what the learner hears, recorded from the monitor of the
 // PulseAudio null sink that ./test.sh starts, and when the end of each text is reported.
 
+#include "speech/audio_output.h"
 #include "speech/device_audio_output.h"
 #include "speech/first_play_audio_output.h"
 #include "speech/local_speech_engine.h"
@@ -9,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -153,6 +155,41 @@ TEST_F(DeviceAudio, PauseIsSilentAndContinueGoesOnToTheEnd) {
     EXPECT_LT(heardAgain - resumed, 150)
         << "heard late after continue: " << m_recording->envelope(resumed - 100, resumed + 500);
     expectHeardAndEndReported(resumed);
+}
+
+// The GUI thread busy for half a second while a text is read: what is heard has no gap, as long
+// from its first sound to its last as the text was made.
+TEST_F(DeviceAudio, AStallOfTheGuiThreadLeavesNoGap) {
+    double made = 0;
+    {
+        auto output = std::make_unique<CaptureAudioOutput>(25.0);
+        CaptureAudioOutput* capture = output.get();
+        LocalSpeechEngine alone(std::move(output));
+        int done = 0;
+        QObject::connect(&alone, &SpeechEngine::TextDataDone, [&] { ++done; });
+        alone.SpeakText(kLongText);
+        ASSERT_TRUE(runUntil([&] { return done > 0; }, 10000));
+        qint64 first = -1;
+        qint64 last = -1;
+        for (qint64 f = 0; f < capture->frameCount(); ++f) {
+            const auto i = std::size_t(2 * f);
+            if (std::max(std::abs(int(capture->frames[i])), std::abs(int(capture->frames[i + 1]))) >
+                kAudible) {
+                first = first < 0 ? f : first;
+                last = f;
+            }
+        }
+        made = double(last - first) * 1000.0 / kRate;
+    }
+    const double spoken = now();
+    m_engine->SpeakText(kLongText);
+    const double heard = waitUntilHeard(spoken);
+    ASSERT_FALSE(std::isnan(heard)) << "the text was not heard";
+    runUntil([&] { return now() > heard + 1000; }, 2000);
+    QThread::msleep(500);
+    expectHeardAndEndReported(spoken);
+    const double length = m_recording->lastAudible(spoken) - m_recording->firstAudible(spoken);
+    EXPECT_NEAR(length, made, 30) << "a gap in what was heard";
 }
 
 TEST_F(DeviceAudio, StopIsSilentAtOnceAndReportsNoEnd) {

@@ -1,6 +1,7 @@
 #include "speech/local_speech_engine.h"
 
 #include "core/app_error.h"
+#include "speech/audio_device.h"
 #include "speech/first_play_audio_output.h"
 #include "speech/speech_engine_factory.h"
 #include "tests/support/event_loop.h"
@@ -9,8 +10,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -179,15 +183,26 @@ TEST(LocalSpeechEngine, TwoEnginesSpeakAtOnceEachAsIfAlone) {
     EXPECT_GT(peak(b.output->frames, 0), 2000);
 }
 
-TEST(LocalSpeechEngine, TextsSpokenInTurnFollowOneAnother) {
+// A text spoken over another waits for it, and a newer one takes the place of one still waiting:
+// quick choices leave no backlog. The text replaced reports no end; nothing to say still ends.
+TEST(LocalSpeechEngine, ATextSpokenOverAnotherWaitsAndANewerOneTakesItsPlace) {
+    std::vector<std::size_t> alone;
+    for (const char* text : {"first", "third"}) {
+        Engine m = makeEngine();
+        speakToEnd(*m.engine, QString::fromLatin1(text));
+        alone.push_back(m.output->frames.size());
+    }
     Engine m = makeEngine();
     QSignalSpy done(m.engine.get(), &SpeechEngine::TextDataDone);
     m.engine->SpeakText(QStringLiteral("first"));
     m.engine->SpeakText(QStringLiteral("second"));
-    m.engine->SpeakText(QString()); // nothing to say still ends
-    ASSERT_TRUE(runUntil([&] { return done.count() == 3; }));
+    m.engine->SpeakText(QStringLiteral("third"));
+    ASSERT_TRUE(runUntil([&] { return done.count() == 2; }));
     runFor(150);
-    EXPECT_EQ(done.count(), 3);
+    EXPECT_EQ(done.count(), 2);
+    EXPECT_NEAR(double(m.output->frames.size()), double(alone[0] + alone[1]), 2 * kSameLength);
+    m.engine->SpeakText(QString());
+    EXPECT_TRUE(runUntil([&] { return done.count() == 3; }));
 }
 
 TEST(LocalSpeechEngine, LimitsValuesAndKeepsTheVoiceForNumbersOutOfRange) {
@@ -243,6 +258,41 @@ TEST(LocalSpeechEngine, WithoutAnAudioDeviceTheNullOutputPlaysInRealTime) {
     engine->SpeakText(QStringLiteral("hello"));
     ASSERT_TRUE(runUntil([&] { return done.count() > 0; }, 10000));
     EXPECT_GT(clock.elapsed(), 200); // played at the pace of speech, not at once
+}
+
+// The audio module missing beside the program: one clear line on stderr, and speech goes on
+// unheard on the null output, its ends reported. Run in a copy of this test program in a folder
+// of its own, where there is no module.
+TEST(AudioModule, MissingBesideTheProgramIsSaidOnceAndSpeechGoesOnUnheard) {
+    if (qEnvironmentVariableIsSet("QUORVELLA_TEST_NO_AUDIO_MODULE")) {
+        for (const QString& text : {QStringLiteral("hello"), QStringLiteral("world")}) {
+            std::unique_ptr<SpeechEngine> engine = createSpeechEngine();
+            QSignalSpy done(engine.get(), &SpeechEngine::TextDataDone);
+            engine->SpeakText(text);
+            ASSERT_TRUE(runUntil([&] { return done.count() > 0; }, 10000));
+            const auto& first = dynamic_cast<FirstPlayAudioOutput&>(
+                dynamic_cast<LocalSpeechEngine&>(*engine).output());
+            EXPECT_NE(dynamic_cast<NullAudioOutput*>(first.chosen()), nullptr);
+        }
+        return;
+    }
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString copy = folder.filePath(QStringLiteral("speech_tests"));
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUORVELLA_TEST_NO_AUDIO_MODULE"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(copy, {QStringLiteral("--gtest_filter=AudioModule.*")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+    EXPECT_EQ(errors.count(QStringLiteral("quorvella: the audio module ")), 1)
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(folder.filePath(QLatin1String(kAudioModuleFile)) +
+                                QStringLiteral(" cannot be loaded")))
+        << errors.toStdString();
 }
 
 // The output is chosen when audio first plays, once, and then follows the engine: texts end,

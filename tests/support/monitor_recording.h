@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorvella {
@@ -26,6 +27,11 @@ inline constexpr int kAudible = 64;
 inline constexpr double kClockSlackMs = 20;
 // Stop and pause are silent this soon on the recording.
 inline constexpr double kCutMs = 40;
+
+// How the recorder asks the server for its frames. A recorder that asks for a low latency makes
+// the server play at that latency too; one that asks nothing lets it run at its default, high
+// latency, as an ordinary recording program does on many desktops.
+enum class RecordingLatency { Low, ServerDefault };
 
 // Records the null sink's monitor with parec. Each frame's time on the test's clock comes from
 // when the frames arrive: frame n was rendered no later than it arrived, and the earliest
@@ -41,13 +47,18 @@ public:
     }
 
     // Returns an empty string once the recording runs, else why it does not.
-    QString start() {
+    QString start(RecordingLatency latency = RecordingLatency::Low) {
         QObject::connect(&m_parec, &QProcess::readyReadStandardOutput, [this] { read(); });
-        m_parec.start(QStringLiteral("parec"),
-                      {QStringLiteral("-d"), QStringLiteral("quorvella_test.monitor"),
-                       QStringLiteral("--format=s16le"), QStringLiteral("--rate=48000"),
-                       QStringLiteral("--channels=2"), QStringLiteral("--raw"),
-                       QStringLiteral("--latency-msec=10")});
+        QStringList arguments = {QStringLiteral("-d"),
+                                 QStringLiteral("quorvella_test.monitor"),
+                                 QStringLiteral("--format=s16le"),
+                                 QStringLiteral("--rate=48000"),
+                                 QStringLiteral("--channels=2"),
+                                 QStringLiteral("--raw")};
+        if (latency == RecordingLatency::Low) {
+            arguments << QStringLiteral("--latency-msec=10");
+        }
+        m_parec.start(QStringLiteral("parec"), arguments);
         if (!m_parec.waitForStarted(3000)) {
             return QStringLiteral("parec cannot be started: ") + m_parec.errorString();
         }
@@ -85,7 +96,41 @@ public:
     // The time of the first sample of speech and of the last audible sample after fromMs; NaN
     // when there is none.
     double firstSpeech(double fromMs) const { return find(fromMs, kSpeech, true); }
+    double firstAudible(double fromMs) const { return find(fromMs, kAudible, true); }
     double lastAudible(double fromMs) const { return find(fromMs, kAudible, false); }
+
+    // The runs of sound from frame on: stretches of samples above `above` that no stretch of
+    // gapMs or more at or below it divides, as [first, last] times.
+    std::vector<std::pair<double, double>> soundRuns(qint64 from, double gapMs,
+                                                     int above = kAudible) const {
+        std::vector<std::pair<double, double>> runs;
+        const auto gap = qint64(gapMs * kRate / 1000);
+        qint64 last = -1;
+        for (qint64 f = from; f < frameCount(); ++f) {
+            if (sampleAt(f) <= above) {
+                continue;
+            }
+            if (last < 0 || f - last >= gap) {
+                runs.emplace_back(timeOf(f), timeOf(f));
+            }
+            runs.back().second = timeOf(f);
+            last = f;
+        }
+        return runs;
+    }
+
+    // The first and the last audible sample between two times.
+    std::pair<double, double> audibleWithin(double fromMs, double toMs) const {
+        double first = toMs;
+        double last = fromMs;
+        for (qint64 f = frameAt(fromMs); f < frameAt(toMs + 1); ++f) {
+            if (sampleAt(f) > kAudible) {
+                first = std::min(first, timeOf(f));
+                last = timeOf(f);
+            }
+        }
+        return {first, last};
+    }
 
     // The loudness of 20 ms blocks between two times, for failure messages.
     std::string envelope(double fromMs, double toMs) const {

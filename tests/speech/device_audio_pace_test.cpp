@@ -1,0 +1,237 @@
+// Words chosen at a learner's pace on a real sound server, as the word windows speak them: each
+// after StopSpeech, or by SpeakText alone. Recorded from the monitor of the null sink that
+// ./test.sh starts, at low latency and at the server's default latency: every word is heard whole
+// or cut where the next is chosen, and quick choices leave no backlog of speech.
+
+#include "speech/audio_output.h"
+#include "speech/device_audio_output.h"
+#include "speech/local_speech_engine.h"
+#include "speech/speech_engine_factory.h"
+#include "tests/support/monitor_recording.h"
+
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <sstream>
+
+namespace quorvella {
+namespace {
+
+const QStringList kWords = {QStringLiteral("keen"),     QStringLiteral("kettle"),
+                            QStringLiteral("keyboard"), QStringLiteral("kindergarten"),
+                            QStringLiteral("kingdom"),  QStringLiteral("knit")};
+// Between words the stream holds digital silence. Inside a word, sound above kSound stops for
+// 9 ms at most (a consonant's closure is quiet, not silent, and the sound server may change its
+// level by a step or two): a stop of kGapMs or more lies between words.
+constexpr double kGapMs = 15;
+constexpr int kSound = 8;
+// A word heard whole lasts as long as it was made, to this.
+constexpr double kWholeMs = 15;
+// A word cut by the next choice is heard until this soon before it is chosen.
+constexpr double kCutMs = 120;
+// A recorder at the server's default latency may hear what is played this much later.
+constexpr double kRecordingLagMs = 3500;
+// Shorter sounds are no word but a lone sample or two above the threshold.
+constexpr double kClickMs = 5;
+
+// How long each word sounds, from its first audible sample to its last, as the engine makes it.
+const std::vector<double>& madeMs() {
+    static const std::vector<double> lengths = [] {
+        auto output = std::make_unique<CaptureAudioOutput>(25.0);
+        CaptureAudioOutput* capture = output.get();
+        LocalSpeechEngine engine(std::move(output));
+        std::vector<double> result;
+        for (const QString& word : kWords) {
+            capture->frames.clear();
+            int done = 0;
+            const auto connection =
+                QObject::connect(&engine, &SpeechEngine::TextDataDone, [&] { ++done; });
+            engine.SpeakText(word);
+            QElapsedTimer clock;
+            clock.start();
+            runEventsUntil(
+                clock, [&] { return done > 0; }, 10000);
+            QObject::disconnect(connection);
+            qint64 first = -1;
+            qint64 last = -1;
+            for (qint64 f = 0; f < capture->frameCount(); ++f) {
+                const auto i = std::size_t(2 * f);
+                if (std::max(std::abs(int(capture->frames[i])),
+                             std::abs(int(capture->frames[i + 1]))) > kAudible) {
+                    first = first < 0 ? f : first;
+                    last = f;
+                }
+            }
+            result.push_back(double(last - first) * 1000.0 / kRate);
+        }
+        return result;
+    }();
+    return lengths;
+}
+
+struct Pace {
+    RecordingLatency latency;
+    int ms;         // between one choice and the next
+    bool stopFirst; // StopSpeech before each SpeakText
+};
+
+std::string nameOf(const testing::TestParamInfo<Pace>& info) {
+    return std::string(info.param.latency == RecordingLatency::Low ? "LowLatency"
+                                                                   : "ServerLatency") +
+           "Every" + std::to_string(info.param.ms) + "ms" +
+           (info.param.stopFirst ? "StopAndSpeak" : "SpeakAlone");
+}
+
+class DeviceAudioPace : public testing::TestWithParam<Pace> {
+protected:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
+            GTEST_SKIP() << "no sound server for the tests: PULSE_SERVER is not set "
+                            "(./test.sh starts one with a null sink)";
+        }
+        madeMs(); // made before the recording, so that nothing else is busy while it runs
+        m_clock.start();
+        m_recording = std::make_unique<MonitorRecording>(m_clock);
+        const QString problem = m_recording->start(GetParam().latency);
+        if (!problem.isEmpty()) {
+            GTEST_SKIP() << "the sound server cannot be recorded: " << problem.toStdString();
+        }
+        ASSERT_NE(DeviceAudioOutput::open(), nullptr)
+            << "the sound server that the recording hears cannot be played on";
+        m_engine = createSpeechEngine();
+        QObject::connect(m_engine.get(), &SpeechEngine::TextDataDone, [this] { m_doneAt = now(); });
+    }
+
+    double now() const { return double(m_clock.nsecsElapsed()) / 1e6; }
+    template <typename Done>
+    bool runUntil(Done done, double timeoutMs) {
+        return runEventsUntil(m_clock, done, timeoutMs);
+    }
+
+    QElapsedTimer m_clock;
+    std::unique_ptr<MonitorRecording> m_recording;
+    std::unique_ptr<SpeechEngine> m_engine;
+    double m_doneAt = -1;
+};
+
+TEST_P(DeviceAudioPace, EveryWordIsHeardWholeOrCutByTheNextAndNoneIsLeftOver) {
+    const Pace pace = GetParam();
+    const std::vector<double>& made = madeMs();
+    // The engine's stream is opened by a first word, as a window's first word opens it.
+    m_engine->SpeakText(QStringLiteral("ready"));
+    ASSERT_TRUE(runUntil(
+        [&] {
+            const auto runs = m_recording->soundRuns(0, kGapMs, kSound);
+            return !runs.empty() &&
+                   m_recording->timeOf(m_recording->frameCount()) - runs.back().second > 300;
+        },
+        8000))
+        << "the first word was not heard";
+    const qint64 from = m_recording->frameCount();
+
+    std::vector<double> chosenAt;
+    const double start = now() + 50;
+    for (int i = 0; i < kWords.size(); ++i) {
+        runUntil([&] { return now() >= start + i * pace.ms; }, pace.ms + 1000);
+        chosenAt.push_back(now());
+        if (pace.stopFirst) {
+            m_engine->StopSpeech();
+        }
+        m_engine->SpeakText(kWords.at(i));
+    }
+    // Every word is over once no end has come for a while and the recording has caught up.
+    ASSERT_TRUE(runUntil(
+        [&] {
+            return m_doneAt > chosenAt.back() && now() > m_doneAt + 1500 &&
+                   m_recording->timeOf(m_recording->frameCount()) > m_doneAt + kRecordingLagMs;
+        },
+        20000))
+        << "the last word did not end";
+
+    auto runs = m_recording->soundRuns(from, kGapMs, kSound);
+    std::erase_if(runs, [](const auto& run) { return run.second - run.first < kClickMs; });
+    // A word lasts from its first audible sample to its last, as it was made.
+    for (auto& run : runs) {
+        run = m_recording->audibleWithin(run.first, run.second);
+    }
+    std::ostringstream heard;
+    for (const auto& [first, last] : runs) {
+        heard << std::lround(last - first) << ' ';
+    }
+    std::ostringstream expected;
+    for (const double ms : made) {
+        expected << std::lround(ms) << ' ';
+    }
+    RecordProperty("heard_ms", heard.str());
+    std::cout << "heard (ms): " << heard.str() << " made: " << expected.str() << '\n';
+    SCOPED_TRACE("heard (ms): " + heard.str() + "; the words as made: " + expected.str());
+    ASSERT_FALSE(runs.empty());
+    const auto length = [&](std::size_t run) { return runs[run].second - runs[run].first; };
+
+    // Whatever the pace, the last word is heard whole (at the end of the last sound, which may
+    // begin with words cut by the choices before), and after the last choice nothing but the
+    // word being spoken and the last.
+    EXPECT_GE(length(runs.size() - 1), made.back() - kWholeMs) << "the last word";
+    EXPECT_TRUE(pace.stopFirst || std::abs(length(runs.size() - 1) - made.back()) <= kWholeMs)
+        << "the last word";
+    const double longest = *std::max_element(made.begin(), made.end());
+    EXPECT_LE(runs.back().second - runs.front().first,
+              chosenAt.back() - chosenAt.front() + longest + made.back() + 400)
+        << "speech was left over after the last choice";
+
+    if (pace.stopFirst) {
+        // Each word is heard from its start until the next is chosen, or to its end: all of that
+        // is heard, and where the words are far enough apart to be told apart, each is whole.
+        double least = 0;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            least += std::min(made[i] - kWholeMs, i + 1 < made.size() ? pace.ms - kCutMs : 1e9);
+        }
+        double sum = 0;
+        for (std::size_t run = 0; run < runs.size(); ++run) {
+            sum += length(run);
+        }
+        EXPECT_GE(sum, least) << "words were lost or cut short";
+        if (pace.ms >= longest + 300) {
+            ASSERT_EQ(runs.size(), made.size());
+            for (std::size_t i = 0; i < made.size(); ++i) {
+                EXPECT_NEAR(length(i), made[i], kWholeMs) << kWords.at(int(i)).toStdString();
+            }
+        }
+        return;
+    }
+    // Spoken alone, a word waits for the one being spoken, and a newer choice takes the place of
+    // one still waiting: the words heard are some of the words in their order, the first and the
+    // last among them, each whole.
+    std::size_t word = 0;
+    for (std::size_t run = 0; run < runs.size(); ++run, ++word) {
+        while (word < made.size() && std::abs(length(run) - made[word]) > kWholeMs) {
+            ++word;
+        }
+        ASSERT_LT(word, made.size()) << "a sound that is no whole word: " << length(run) << " ms";
+        if (run == 0) {
+            EXPECT_EQ(word, 0U) << "the first word was not heard whole";
+        }
+    }
+    EXPECT_EQ(word, made.size()) << "the last word was not heard whole";
+}
+
+std::vector<Pace> paces() {
+    std::vector<Pace> result;
+    for (const RecordingLatency latency :
+         {RecordingLatency::Low, RecordingLatency::ServerDefault}) {
+        for (const bool stopFirst : {true, false}) {
+            for (const int ms : {300, 1000, 1500, 2000, 3000}) {
+                result.push_back({latency, ms, stopFirst});
+            }
+        }
+    }
+    return result;
+}
+
+INSTANTIATE_TEST_SUITE_P(DeviceAudioWords, DeviceAudioPace, testing::ValuesIn(paces()), nameOf);
+
+} // namespace
+} // namespace quorvella
