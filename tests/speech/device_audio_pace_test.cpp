@@ -56,17 +56,7 @@ const std::vector<double>& madeMs() {
             runEventsUntil(
                 clock, [&] { return done > 0; }, 10000);
             QObject::disconnect(connection);
-            qint64 first = -1;
-            qint64 last = -1;
-            for (qint64 f = 0; f < capture->frameCount(); ++f) {
-                const auto i = std::size_t(2 * f);
-                if (std::max(std::abs(int(capture->frames[i])),
-                             std::abs(int(capture->frames[i + 1]))) > kAudible) {
-                    first = first < 0 ? f : first;
-                    last = f;
-                }
-            }
-            result.push_back(double(last - first) * 1000.0 / kRate);
+            result.push_back(audibleMs(capture->frames));
         }
         return result;
     }();

@@ -169,17 +169,7 @@ TEST_F(DeviceAudio, AStallOfTheGuiThreadLeavesNoGap) {
         QObject::connect(&alone, &SpeechEngine::TextDataDone, [&] { ++done; });
         alone.SpeakText(kLongText);
         ASSERT_TRUE(runUntil([&] { return done > 0; }, 10000));
-        qint64 first = -1;
-        qint64 last = -1;
-        for (qint64 f = 0; f < capture->frameCount(); ++f) {
-            const auto i = std::size_t(2 * f);
-            if (std::max(std::abs(int(capture->frames[i])), std::abs(int(capture->frames[i + 1]))) >
-                kAudible) {
-                first = first < 0 ? f : first;
-                last = f;
-            }
-        }
-        made = double(last - first) * 1000.0 / kRate;
+        made = audibleMs(capture->frames);
     }
     const double spoken = now();
     m_engine->SpeakText(kLongText);

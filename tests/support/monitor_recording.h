@@ -28,6 +28,20 @@ inline constexpr double kClockSlackMs = 20;
 // Stop and pause are silent this soon on the recording.
 inline constexpr double kCutMs = 40;
 
+// How long interleaved stereo frames at kRate sound, from their first audible sample to their
+// last, in milliseconds: a capture's length to compare with a recording's.
+inline double audibleMs(const std::vector<std::int16_t>& frames) {
+    std::size_t first = frames.size();
+    std::size_t last = 0;
+    for (std::size_t i = 0; i + 1 < frames.size(); i += 2) {
+        if (std::max(std::abs(int(frames[i])), std::abs(int(frames[i + 1]))) > kAudible) {
+            first = std::min(first, i / 2);
+            last = i / 2;
+        }
+    }
+    return first < last ? double(last - first) * 1000.0 / kRate : 0.0;
+}
+
 // How the recorder asks the server for its frames. A recorder that asks for a low latency makes
 // the server play at that latency too; one that asks nothing lets it run at its default, high
 // latency, as an ordinary recording program does on many desktops.
