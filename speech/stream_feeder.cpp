@@ -61,6 +61,18 @@ void StreamFeeder::tick(qint64 nowUSecs) {
 
 void StreamFeeder::openSink() {
     m_sink = m_device != nullptr && m_device->open(kStreamBufferBytes) ? Sink::Stream : Sink::Clock;
+    startSink();
+}
+
+// A stream that holds audio of a stopped text is replaced by a new one, opened before the old
+// is closed.
+void StreamFeeder::reopenStream() {
+    m_sink = m_device->reopen(kStreamBufferBytes) ? Sink::Stream : Sink::None;
+    startSink();
+}
+
+// The sink just opened has been given nothing and has played nothing.
+void StreamFeeder::startSink() {
     m_suspended = false;
     m_primed = false;
     m_written = 0;
@@ -68,22 +80,6 @@ void StreamFeeder::openSink() {
     m_lastPlayed = 0;
     m_clockFrames = 0;
     m_clockAt = m_now;
-    m_events.clear();
-}
-
-// A stream that holds audio of a stopped text is replaced by a new one, opened before the old
-// is closed.
-void StreamFeeder::reopenStream() {
-    if (!m_device->reopen(kStreamBufferBytes)) {
-        m_sink = Sink::None;
-        m_events.clear();
-        return;
-    }
-    m_suspended = false;
-    m_primed = false;
-    m_written = 0;
-    m_audioEnd = 0;
-    m_lastPlayed = 0;
     m_events.clear();
 }
 
@@ -96,8 +92,8 @@ void StreamFeeder::closeSink() {
 }
 
 // A newer generation than the sink's audio means the speech was stopped: the events of the older
-// audio go, and a stream that still holds some of it is closed, which drops it at once. The next
-// audio gets a new stream.
+// audio go, and a sink that still holds some of it is replaced (a stream) or closed (the clock),
+// which drops it at once.
 void StreamFeeder::observe(std::uint64_t generation) {
     if (generation <= m_generation) {
         return;

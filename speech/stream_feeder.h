@@ -60,6 +60,7 @@ private:
 
     void openSink();
     void reopenStream();
+    void startSink();
     void closeSink();
     void observe(std::uint64_t generation);
     qint64 played();
