@@ -64,12 +64,18 @@ public:
     }
 
     void setState(PcmQueue* queue, bool active, bool paused) {
+        if (!m_device) {
+            return; // shut down
+        }
         m_feeder.attach(queue);
         m_feeder.setState(active, paused);
         tick();
     }
 
     void drop(std::uint64_t generation) {
+        if (!m_device) {
+            return;
+        }
         m_feeder.drop(generation);
         tick();
     }
