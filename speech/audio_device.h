@@ -27,6 +27,8 @@ public:
     // A suspended stream keeps what it holds and plays nothing until it is resumed.
     virtual void suspend() = 0;
     virtual void resume() = 0;
+    // What the server granted of the buffer asked for, in bytes.
+    virtual qsizetype bufferSize() const = 0;
     // What the stream takes now, in bytes, and writing it; returns the bytes taken.
     virtual qsizetype bytesFree() const = 0;
     virtual qint64 write(const char* data, qint64 bytes) = 0;

@@ -54,6 +54,9 @@ public:
             sink()->resume();
         }
     }
+    qsizetype bufferSize() const override {
+        return isOpen() ? m_sinks[m_current]->bufferSize() : 0;
+    }
     qsizetype bytesFree() const override { return isOpen() ? m_sinks[m_current]->bytesFree() : 0; }
     qint64 write(const char* data, qint64 bytes) override {
         return isOpen() ? m_stream->write(data, bytes) : 0;

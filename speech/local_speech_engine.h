@@ -54,6 +54,8 @@ public:
     int MaxVolumeRight() const override { return 65535; }
 
     AudioOutput& output() const { return *m_output; }
+    // Whether a text is being spoken (and another may wait for it).
+    bool isSpeaking() const { return m_speaking; }
 
 private:
     void textPlayed();

@@ -144,10 +144,9 @@ bool StreamFeeder::report() {
     return true;
 }
 
-// Writes what the sink takes: the queue's audio while speech is in flight, then silence. A stream
-// starts to play only once the server holds its pre-buffer and stops again when it runs dry, so
-// once it has had audio it is always written full; before the first audio of a new stream nothing
-// is written, so that the first word is not held back behind silence.
+// Writes to the sink the queue's audio while speech is in flight, and silence to keep the stream
+// playing. Before the first audio of a new stream nothing is written, so that the first word is
+// not held back behind silence.
 void StreamFeeder::write() {
     if (m_sink == Sink::None) {
         if (!m_active || m_paused) {
@@ -186,7 +185,7 @@ void StreamFeeder::write() {
         }
     }
     m_primed = m_primed || audio;
-    const qint64 frames = m_primed && m_sink == Sink::Stream ? room : rendered;
+    const qint64 frames = framesToWrite(room, rendered, audio);
     if (frames == 0) {
         return;
     }
@@ -205,6 +204,22 @@ void StreamFeeder::write() {
     } else {
         m_written += frames;
     }
+}
+
+// How much of the room to write, the audio rendered first and silence after it. Once a stream has
+// had audio it is not left to run dry: a stream that runs dry stops, and starts again only once
+// it holds a whole buffer. So the first audio of a stream, or of one that ran dry, is followed by
+// silence to the whole buffer; after that, silence keeps a lead of kLeadFrames ahead of what is
+// played, no more, so that the next text is heard at once.
+qint64 StreamFeeder::framesToWrite(qint64 room, qint64 rendered, bool audio) const {
+    if (m_sink != Sink::Stream || !m_primed) {
+        return rendered;
+    }
+    const qint64 held = m_device->bufferSize() / kBytesPerFrame - room;
+    if (audio && held < kDryFrames) {
+        return room;
+    }
+    return std::max(rendered, std::min(room, kLeadFrames - held));
 }
 
 // A sink is closed once the speech has ended, all its audio has been played and every event

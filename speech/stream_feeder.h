@@ -23,9 +23,13 @@ public:
     using Report = std::function<void(const PcmEvent& event, std::uint64_t generation)>;
 
     static constexpr int kRate = PcmQueue::kOutputRate; // stereo 16-bit frames
-    // What a stream asks the server to hold ahead of what it plays: 100 ms, of which about 70
-    // are granted. The feeder's owner calls tick() well within that.
-    static constexpr qsizetype kStreamBufferBytes = kRate * 4 / 10;
+    // What a stream asks the server to hold ahead of what it plays: 200 ms, which a text's audio
+    // fills, so that the owner's ticks may come late by much of that without a gap in a text.
+    static constexpr qsizetype kStreamBufferBytes = kRate * 4 / 5;
+    // Between texts the stream is kept this far ahead of what is played with silence, no more,
+    // so that the next text is heard at once; holding less than kDryFrames, it may have run dry.
+    static constexpr qint64 kLeadFrames = kRate / 20;
+    static constexpr qint64 kDryFrames = kRate / 100;
     // A stream whose audio has all been played is kept open this long after the speech ends, so
     // that the next word needs no new stream and the server's latency does not change between
     // words.
@@ -66,6 +70,7 @@ private:
     qint64 played();
     bool report();
     void write();
+    qint64 framesToWrite(qint64 room, qint64 rendered, bool audio) const;
     void closeIfDrained();
 
     AudioDevice* m_device;

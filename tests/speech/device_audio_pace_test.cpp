@@ -69,6 +69,11 @@ struct Pace {
     bool stopFirst; // StopSpeech before each SpeakText
 };
 
+void PrintTo(const Pace& pace, std::ostream* out) {
+    *out << (pace.latency == RecordingLatency::Low ? "low latency, " : "server's latency, ")
+         << pace.ms << " ms apart" << (pace.stopFirst ? ", stop first" : "");
+}
+
 std::string nameOf(const testing::TestParamInfo<Pace>& info) {
     return std::string(info.param.latency == RecordingLatency::Low ? "LowLatency"
                                                                    : "ServerLatency") +

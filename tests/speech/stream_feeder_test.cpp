@@ -21,7 +21,7 @@ class FakeDevice final : public AudioDevice {
 public:
     bool refuses = false; // no stream can be opened
     int opens = 0;
-    qint64 bufferFrames = 70 * kMs;  // what the server grants of the 100 ms asked
+    qint64 bufferFrames = 170 * kMs; // what the server grants of the 200 ms asked
     qint64 lostAudio = 0;            // frames of sound a close dropped unplayed
     std::vector<std::int16_t> heard; // what every stream played, left channel
 
@@ -50,6 +50,7 @@ public:
     bool isOpen() const override { return m_open; }
     void suspend() override { m_suspended = true; }
     void resume() override { m_suspended = false; }
+    qsizetype bufferSize() const override { return qsizetype(bufferFrames) * 4; }
     qsizetype bytesFree() const override {
         return m_open ? qsizetype(bufferFrames - unplayed()) * 4 : 0;
     }
@@ -151,19 +152,27 @@ protected:
     StreamFeeder feeder;
 };
 
-// A new stream is written nothing before its first audio, so that the word starts at once; from
-// then on it is kept full, with silence once the text has been written.
-TEST_F(StreamFeederTest, ANewStreamStartsWithTheAudioAndIsThenKeptFull) {
+// A new stream is written nothing before its first audio, so that the word starts at once; its
+// first audio is followed by silence to the whole buffer, which a stream waits for before it
+// plays; after the text, silence keeps only a lead, so that the next text is heard soon.
+TEST_F(StreamFeederTest, ANewStreamStartsWithTheAudioAndThenKeepsALead) {
     feeder.setState(true, false);
     feeder.tick(0);
     ASSERT_EQ(device.opens, 1);
     EXPECT_EQ(device.written(), 0) << "silence written before the first audio";
     pushText(30);
+    feeder.tick(0);
+    EXPECT_EQ(device.unplayed(), device.bufferFrames) << "a stream that will not start";
     runFor(20);
     ASSERT_GT(device.heard.size(), 0U);
     EXPECT_NE(device.heard.front(), 0) << "the word is held back behind silence";
-    runFor(100);
-    EXPECT_EQ(device.unplayed(), device.bufferFrames) << "the stream ran dry after the text";
+    runFor(300);
+    EXPECT_EQ(device.unplayed(), StreamFeeder::kLeadFrames) << "not the lead after the text";
+    const qint64 before = nowMs;
+    speak(100);
+    runFor(200);
+    ASSERT_EQ(ends().size(), 2U);
+    EXPECT_NEAR(double(ends()[1].atMs - before), 100.0 + 50.0, 10.0) << "not right behind the lead";
 }
 
 // The end of a text is reported when the server has played its last frame, whatever its latency;
@@ -209,7 +218,7 @@ TEST_F(StreamFeederTest, EndsOfTextAcrossStopsAndStreams) {
     runFor(300);
     ASSERT_EQ(ends().size(), 2U);
     EXPECT_EQ(device.opens, 1);
-    EXPECT_NEAR(double(ends()[1].atMs - 300), 270.0, 11.0) << "behind the 70 ms the stream held";
+    EXPECT_NEAR(double(ends()[1].atMs - 300), 250.0, 11.0) << "behind the lead the stream held";
 
     speak(500);
     runFor(100);
