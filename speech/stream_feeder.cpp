@@ -75,6 +75,7 @@ void StreamFeeder::reopenStream() {
 void StreamFeeder::startSink() {
     m_suspended = false;
     m_primed = false;
+    m_inText = false;
     m_written = 0;
     m_audioEnd = 0;
     m_lastPlayed = 0;
@@ -185,7 +186,13 @@ void StreamFeeder::write() {
         }
     }
     m_primed = m_primed || audio;
-    const qint64 frames = framesToWrite(room, rendered, audio);
+    if (rendered > 0) {
+        m_inText = true;
+    }
+    if (!events.empty() && events.back().endOfText && events.back().frame == rendered) {
+        m_inText = false;
+    }
+    const qint64 frames = framesToWrite(room, rendered);
     if (frames == 0) {
         return;
     }
@@ -206,19 +213,20 @@ void StreamFeeder::write() {
     }
 }
 
-// How much of the room to write, the audio rendered first and silence after it. Once a stream has
-// had audio it is not left to run dry: a stream that runs dry stops, and starts again only once
-// it holds a whole buffer. So the first audio of a stream, or of one that ran dry, is followed by
-// silence to the whole buffer; after that, silence keeps a lead of kLeadFrames ahead of what is
-// played, no more, so that the next text is heard at once.
-qint64 StreamFeeder::framesToWrite(qint64 room, qint64 rendered, bool audio) const {
-    if (m_sink != Sink::Stream || !m_primed) {
+// How much of the room to write, the audio rendered first and silence after it. Inside a text
+// nothing but its audio is written: silence there would be a gap in it. Between texts, a stream
+// that has not started or has run dry plays only once it holds a whole buffer, so it is given
+// silence to the whole buffer; one that plays is kept only kLeadFrames ahead with silence, so
+// that the next text is heard at once.
+qint64 StreamFeeder::framesToWrite(qint64 room, qint64 rendered) {
+    if (m_sink != Sink::Stream || !m_primed || m_inText) {
         return rendered;
     }
-    const qint64 held = m_device->bufferSize() / kBytesPerFrame - room;
-    if (audio && held < kDryFrames) {
+    const qint64 frames = played();
+    if (frames == 0 || frames >= m_written) {
         return room;
     }
+    const qint64 held = m_device->bufferSize() / kBytesPerFrame - room;
     return std::max(rendered, std::min(room, kLeadFrames - held));
 }
 

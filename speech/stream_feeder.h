@@ -27,9 +27,8 @@ public:
     // fills, so that the owner's ticks may come late by much of that without a gap in a text.
     static constexpr qsizetype kStreamBufferBytes = kRate * 4 / 5;
     // Between texts the stream is kept this far ahead of what is played with silence, no more,
-    // so that the next text is heard at once; holding less than kDryFrames, it may have run dry.
+    // so that the next text is heard at once.
     static constexpr qint64 kLeadFrames = kRate / 20;
-    static constexpr qint64 kDryFrames = kRate / 100;
     // A stream whose audio has all been played is kept open this long after the speech ends, so
     // that the next word needs no new stream and the server's latency does not change between
     // words.
@@ -70,7 +69,7 @@ private:
     qint64 played();
     bool report();
     void write();
-    qint64 framesToWrite(qint64 room, qint64 rendered, bool audio) const;
+    qint64 framesToWrite(qint64 room, qint64 rendered);
     void closeIfDrained();
 
     AudioDevice* m_device;
@@ -81,7 +80,8 @@ private:
 
     Sink m_sink = Sink::None;
     bool m_suspended = false;
-    bool m_primed = false;          // the stream has had audio: from then on it is written full
+    bool m_primed = false;          // the stream has had audio: from then on it is kept playing
+    bool m_inText = false;          // the audio written ends inside a text
     qint64 m_written = 0;           // frames given to the sink since it was opened
     qint64 m_audioEnd = 0;          // frames given up to the end of the last audio of the queue
     qint64 m_lastPlayed = 0;        // frames played, as last read

@@ -28,9 +28,10 @@ const QStringList kWords = {QStringLiteral("keen"),     QStringLiteral("kettle")
 // level by a step or two): a stop of kGapMs or more lies between words.
 constexpr double kGapMs = 15;
 constexpr int kSound = 8;
-// A word heard whole lasts as long as it was made, to this: its quiet tail may reach the
-// recorder a little changed by the server.
-constexpr double kWholeMs = 30;
+// A word heard whole lasts as long as it was made, to this: the quiet ends of a word, near the
+// threshold of audible, come out a little longer or shorter from one run to the next and from
+// the server. A word cut by the next choice, or lost, is shorter by far more.
+constexpr double kWholeMs = 45;
 // A word cut by the next choice is heard until this soon before it is chosen.
 constexpr double kCutMs = 120;
 // A recorder at the server's default latency may hear what is played this much later.

@@ -175,6 +175,25 @@ TEST_F(StreamFeederTest, ANewStreamStartsWithTheAudioAndThenKeepsALead) {
     EXPECT_NEAR(double(ends()[1].atMs - before), 100.0 + 50.0, 10.0) << "not right behind the lead";
 }
 
+// A text whose audio comes in pieces, the synthesiser slower than the stream at first: no
+// silence is written between its pieces, which would be a gap in the word.
+TEST_F(StreamFeederTest, NoSilenceIsWrittenInsideAText) {
+    PcmChunk first;
+    first.sampleRate = int(kRate);
+    first.samples.assign(std::size_t(30 * kMs), std::int16_t(8000));
+    queue.push(std::move(first), queue.generation());
+    feeder.setState(true, false);
+    runFor(50);
+    pushText(100);
+    runFor(400);
+    ASSERT_EQ(ends().size(), 1U);
+    const auto sound = [](std::int16_t s) { return s != 0; };
+    const auto from = std::find_if(device.heard.begin(), device.heard.end(), sound);
+    const auto to = std::find_if(device.heard.rbegin(), device.heard.rend(), sound).base();
+    EXPECT_EQ(std::count(from, to, std::int16_t(0)), 0) << "silence inside the text";
+    EXPECT_EQ(heardSound(), 130 * kMs);
+}
+
 // The end of a text is reported when the server has played its last frame, whatever its latency;
 // a stream is closed only once it has played every frame of sound and lingered, so a server that
 // plays late loses nothing.
