@@ -23,15 +23,17 @@ namespace {
 const QStringList kWords = {QStringLiteral("keen"),     QStringLiteral("kettle"),
                             QStringLiteral("keyboard"), QStringLiteral("kindergarten"),
                             QStringLiteral("kingdom"),  QStringLiteral("knit")};
-// Between words the stream holds digital silence. Inside a word, sound above kSound stops for
-// 9 ms at most (a consonant's closure is quiet, not silent, and the sound server may change its
-// level by a step or two): a stop of kGapMs or more lies between words.
-constexpr double kGapMs = 15;
+// Between words the stream holds digital silence. Inside a word, sound above kSound stops for a
+// few milliseconds at most (a consonant's closure is quiet, not silent, and its level differs a
+// little from one making to the next): a stop of kGapMs or more lies between words.
+constexpr double kGapMs = 40;
 constexpr int kSound = 8;
 // A word heard whole lasts as long as it was made, to this: the quiet ends of a word, near the
 // threshold of audible, come out a little longer or shorter from one run to the next and from
 // the server. A word cut by the next choice, or lost, is shorter by far more.
-constexpr double kWholeMs = 45;
+constexpr double kWholeMs = 60;
+// A word that waited for another follows it after a pause of at most this.
+constexpr double kPauseMs = 150;
 // A word cut by the next choice is heard until this soon before it is chosen.
 constexpr double kCutMs = 120;
 // A recorder at the server's default latency may hear what is played this much later.
@@ -39,25 +41,30 @@ constexpr double kRecordingLagMs = 3500;
 // Shorter sounds are no word but a lone sample or two above the threshold.
 constexpr double kClickMs = 5;
 
-// How long each word sounds, from its first audible sample to its last, as the engine makes it.
+// How long each word sounds, from its first audible sample to its last, as the engine makes it:
+// the middle of three makings, since the quiet ends of a word differ a little from one to the next.
 const std::vector<double>& madeMs() {
     static const std::vector<double> lengths = [] {
         auto output = std::make_unique<CaptureAudioOutput>(25.0);
         CaptureAudioOutput* capture = output.get();
         LocalSpeechEngine engine(std::move(output));
+        int done = 0;
+        QObject::connect(&engine, &SpeechEngine::TextDataDone, [&] { ++done; });
         std::vector<double> result;
         for (const QString& word : kWords) {
-            capture->frames.clear();
-            int done = 0;
-            const auto connection =
-                QObject::connect(&engine, &SpeechEngine::TextDataDone, [&] { ++done; });
-            engine.SpeakText(word);
-            QElapsedTimer clock;
-            clock.start();
-            runEventsUntil(
-                clock, [&] { return done > 0; }, 10000);
-            QObject::disconnect(connection);
-            result.push_back(audibleMs(capture->frames));
+            std::vector<double> makings;
+            for (int making = 0; making < 3; ++making) {
+                capture->frames.clear();
+                const int before = done;
+                engine.SpeakText(word);
+                QElapsedTimer clock;
+                clock.start();
+                runEventsUntil(
+                    clock, [&] { return done > before; }, 10000);
+                makings.push_back(audibleMs(capture->frames));
+            }
+            std::sort(makings.begin(), makings.end());
+            result.push_back(makings[1]);
         }
         return result;
     }();
@@ -201,16 +208,32 @@ TEST_P(DeviceAudioPace, EveryWordIsHeardWholeOrCutByTheNextAndNoneIsLeftOver) {
     }
     // Spoken alone, a word waits for the one being spoken, and a newer choice takes the place of
     // one still waiting: the words heard are some of the words in their order, the first and the
-    // last among them, each whole.
+    // last among them, each whole. A word that follows another at once may be heard as one sound
+    // with it, the two lengths and a short pause.
+    const auto matches = [&](double heardMs, std::size_t first, std::size_t count) {
+        if (first + count > made.size()) {
+            return false;
+        }
+        double ms = 0;
+        for (std::size_t i = first; i < first + count; ++i) {
+            ms += made[i];
+        }
+        return heardMs >= ms - kWholeMs && heardMs <= ms + kWholeMs + (count - 1) * kPauseMs;
+    };
     std::size_t word = 0;
-    for (std::size_t run = 0; run < runs.size(); ++run, ++word) {
-        while (word < made.size() && std::abs(length(run) - made[word]) > kWholeMs) {
-            ++word;
+    for (std::size_t run = 0; run < runs.size(); ++run) {
+        std::size_t count = 0;
+        for (; word < made.size(); ++word) {
+            count = matches(length(run), word, 1) ? 1 : matches(length(run), word, 2) ? 2 : 0;
+            if (count > 0) {
+                break;
+            }
         }
         ASSERT_LT(word, made.size()) << "a sound that is no whole word: " << length(run) << " ms";
         if (run == 0) {
             EXPECT_EQ(word, 0U) << "the first word was not heard whole";
         }
+        word += count;
     }
     EXPECT_EQ(word, made.size()) << "the last word was not heard whole";
 }
