@@ -23,12 +23,13 @@ public:
     using Report = std::function<void(const PcmEvent& event, std::uint64_t generation)>;
 
     static constexpr int kRate = PcmQueue::kOutputRate; // stereo 16-bit frames
-    // What a stream asks the server to hold ahead of what it plays: 200 ms, which a text's audio
-    // fills, so that the owner's ticks may come late by much of that without a gap in a text.
-    static constexpr qsizetype kStreamBufferBytes = kRate * 4 / 5;
+    // What a stream asks the server to hold ahead of what it plays: 100 ms, of which about 70
+    // are granted. A text's audio fills it; the owner calls tick() well within that. More would
+    // make a stop slower on servers that size their cycle by it.
+    static constexpr qsizetype kStreamBufferBytes = kRate * 4 / 10;
     // Between texts the stream is kept this far ahead of what is played with silence, no more,
     // so that the next text is heard at once.
-    static constexpr qint64 kLeadFrames = kRate / 20;
+    static constexpr qint64 kLeadFrames = kRate / 25;
     // A stream whose audio has all been played is kept open this long after the speech ends, so
     // that the next word needs no new stream and the server's latency does not change between
     // words.

@@ -21,7 +21,7 @@ class FakeDevice final : public AudioDevice {
 public:
     bool refuses = false; // no stream can be opened
     int opens = 0;
-    qint64 bufferFrames = 170 * kMs; // what the server grants of the 200 ms asked
+    qint64 bufferFrames = 70 * kMs;  // what the server grants of the 100 ms asked
     qint64 lostAudio = 0;            // frames of sound a close dropped unplayed
     std::vector<std::int16_t> heard; // what every stream played, left channel
 
@@ -172,7 +172,7 @@ TEST_F(StreamFeederTest, ANewStreamStartsWithTheAudioAndThenKeepsALead) {
     speak(100);
     runFor(200);
     ASSERT_EQ(ends().size(), 2U);
-    EXPECT_NEAR(double(ends()[1].atMs - before), 100.0 + 50.0, 10.0) << "not right behind the lead";
+    EXPECT_NEAR(double(ends()[1].atMs - before), 100.0 + 40.0, 10.0) << "not right behind the lead";
 }
 
 // A text whose audio comes in pieces, the synthesiser slower than the stream at first: no
@@ -237,7 +237,7 @@ TEST_F(StreamFeederTest, EndsOfTextAcrossStopsAndStreams) {
     runFor(300);
     ASSERT_EQ(ends().size(), 2U);
     EXPECT_EQ(device.opens, 1);
-    EXPECT_NEAR(double(ends()[1].atMs - 300), 250.0, 11.0) << "behind the lead the stream held";
+    EXPECT_NEAR(double(ends()[1].atMs - 300), 240.0, 11.0) << "behind the lead the stream held";
 
     speak(500);
     runFor(100);
