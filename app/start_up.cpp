@@ -10,6 +10,7 @@
 #include "core/qt_translations.h"
 #include "lessons/lesson_window.h"
 #include "mocktest/mock_test_window.h"
+#include "speech/audio_output.h"
 #include "speech/speech_engine_factory.h"
 #include "viewers/answers_window.h"
 #include "viewers/grammar_window.h"
@@ -152,6 +153,8 @@ int runQuorvella(int argc, char** argv, const std::function<void(StartUp&)>& sta
     setApplicationMessagePort(&boxes);
     int code = 1;
     {
+        std::unique_ptr<AudioOutput> soundDevice;
+        QTimer::singleShot(0, [&] { soundDevice = holdSoundDevice(); }); // once the launcher shows
         StartUp startUp(StartUpOptions{});
         if (started) {
             QTimer::singleShot(0, [&] { started(startUp); });

@@ -16,11 +16,12 @@ public:
     // Opens a stream that asks the server to hold about bufferBytes ahead of what it plays;
     // false when none can be opened. Every call below is made on one thread, the one that opens.
     virtual bool open(qsizetype bufferBytes) = 0;
-    // Closes the stream: what the server still holds of it is dropped.
+    // Closes the stream: what the server still holds of it is dropped. A device may keep a
+    // spare stream on the server, silent, so that the server is never left without a stream of
+    // ours (which some servers answer by playing the next one late).
     virtual void close() = 0;
-    // Opens a new stream before the open one is closed, so that the server is never left
-    // without a stream of ours (which some servers answer by playing a new one late): what the
-    // old one held is dropped. False, and no stream, when none can be opened.
+    // Replaces the open stream by a new one at once: what the old one held is dropped. False,
+    // and no stream, when none can be opened.
     virtual bool reopen(qsizetype bufferBytes) = 0;
     // False once the stream is closed, or stopped on its own (the sound server went away).
     virtual bool isOpen() const = 0;

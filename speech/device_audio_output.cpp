@@ -56,7 +56,7 @@ public:
         m_clock.start();
     }
 
-    // Whether a stream can be opened on the device.
+    // Whether a stream can be opened on the device. The device keeps a spare stream from then on.
     bool canOpen() {
         const bool opened = m_device->open(StreamFeeder::kStreamBufferBytes);
         m_device->close();

@@ -15,6 +15,10 @@ std::unique_ptr<AudioOutput> createAudioOutput() {
     });
 }
 
+std::unique_ptr<AudioOutput> holdSoundDevice() {
+    return DeviceAudioOutput::open(); // an output that never plays keeps its spare stream
+}
+
 void startLoadingSynthesisers() {
     SynthesisWorker::instance();
 }

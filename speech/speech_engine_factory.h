@@ -18,6 +18,13 @@ std::unique_ptr<AudioOutput> createAudioOutput();
 // first engine is made; the caller goes on at once.
 void startLoadingSynthesisers();
 
+// Reaches the default sound device now and keeps a corked stream of the program's on it until
+// the returned output is destroyed. A sound server with no stream of ours may run far ahead of
+// real time for a high-latency client, and then play the first stream to come a second or more
+// late: held from start-up, the first word a learner chooses is heard at once. nullptr when
+// there is no device.
+std::unique_ptr<AudioOutput> holdSoundDevice();
+
 // Throws AppError when no synthesiser can be loaded.
 std::unique_ptr<SpeechEngine> createSpeechEngine(QObject* parent = nullptr);
 

@@ -31,9 +31,8 @@ public:
     // so that the next text is heard at once.
     static constexpr qint64 kLeadFrames = kRate / 25;
     // A stream whose audio has all been played is kept open this long after the speech ends, so
-    // that the next word needs no new stream and the server's latency does not change between
-    // words.
-    static constexpr qint64 kLingerUSecs = 10'000'000;
+    // that words in quick succession need no new stream.
+    static constexpr qint64 kLingerUSecs = 1'000'000;
 
     // device may be nullptr: the feeder then plays on its clock.
     StreamFeeder(AudioDevice* device, Report report);
