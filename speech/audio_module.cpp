@@ -77,9 +77,7 @@ public:
     qsizetype bufferSize() const override {
         return isOpen() ? m_sinks[m_current]->bufferSize() : 0;
     }
-    qsizetype bytesFree() const override {
-        return isOpen() ? m_sinks[m_current]->bytesFree() : 0;
-    }
+    qsizetype bytesFree() const override { return isOpen() ? m_sinks[m_current]->bytesFree() : 0; }
     // A spare used by a stop or a new text is replaced after the first write to the stream that
     // took its place, while that write plays, so that its first sound is not held up by it.
     qint64 write(const char* data, qint64 bytes) override {

@@ -216,7 +216,7 @@ TEST_P(DeviceAudioPace, EveryWordIsHeardWholeOrCutByTheNextAndNoneIsLeftOver) {
     // in their order (a set of bits over the words from `word`), the first sound beginning with
     // the first word and the last ending with the last word.
     const std::function<bool(std::size_t, std::size_t)> fits = [&](std::size_t run,
-                                                                    std::size_t word) {
+                                                                   std::size_t word) {
         if (run == runs.size()) {
             return word == made.size();
         }
