@@ -1,7 +1,9 @@
 #include "core/gbk_codec.h"
 
+#include <QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,39 @@ TEST(DecodedText, AFaultDoesNotShiftTheCharactersAfterIt) {
     EXPECT_EQ(decoded.text(), QStringLiteral(u"\uFFFD 中"));
     EXPECT_EQ(decoded.position(2), 2);
     EXPECT_EQ(decoded.byteOffset(2), 2u);
+}
+
+// A long text is decoded a run of characters at a time: faults anywhere in it, at the edges of a
+// run too, each become one U+FFFD, and every other character and position stays in place.
+TEST(DecodedText, FaultsInALongTextEachBecomeOneReplacement) {
+    const std::vector<std::string> characterBytes = {"a", "b", "\xD6\xD0", "\x95\x32\x82\x36"};
+    const QStringList characterTexts = {QStringLiteral("a"), QStringLiteral("b"),
+                                        QStringLiteral(u"中"), QString::fromUcs4(U"\U00020000")};
+    // Before which of 4,000 characters a stray byte lies.
+    for (const std::vector<int>& faults : std::vector<std::vector<int>>{
+             {0}, {1023}, {1024}, {1025}, {2047, 2048}, {10, 900, 1800, 3999}}) {
+        std::string bytes;
+        QString text;
+        std::vector<std::size_t> faultBytes;
+        for (int character = 0; character < 4000; ++character) {
+            if (std::find(faults.begin(), faults.end(), character) != faults.end()) {
+                faultBytes.push_back(bytes.size());
+                bytes += '\x80';
+                text += QChar::ReplacementCharacter;
+            }
+            bytes += characterBytes[std::size_t(character % 4)];
+            text += characterTexts[character % 4];
+        }
+        const DecodedText decoded(bytes);
+        ASSERT_EQ(decoded.text(), text) << testing::PrintToString(faults);
+        EXPECT_EQ(decodeGbk(bytes), text);
+        for (const std::size_t at : faultBytes) {
+            const qsizetype position = decoded.position(at);
+            EXPECT_EQ(decoded.text().at(position), QChar::ReplacementCharacter);
+            EXPECT_EQ(decoded.byteOffset(position), at);
+            EXPECT_EQ(decoded.position(at + 1), position + 1);
+        }
+    }
 }
 
 } // namespace
