@@ -32,7 +32,8 @@ Commands:
                                      stops right at the lesson's end; one encoded line and
                                      CR LF.
   sample [--from SOURCE] DIR         Write the sample course into DIR, made from the UTF-8
-                                     sources in SOURCE (default: the repository's data/sample).
+                                     sources in SOURCE (default: the sources installed with
+                                     the tool, ../share/quorvella/sample beside its folder).
   check DIR                          Read the installation in DIR as quorvella does and report
                                      each problem, then one summary line.
   --help                             Show this help.
@@ -116,6 +117,11 @@ int writeSample(const Options& options, std::ostream& out, std::ostream& err) {
     }
     try {
         const QString source = options.from ? localPath(*options.from) : defaultSampleSource();
+        if (!options.from && !QFileInfo(source).isDir()) {
+            err << "quorvella-data: there are no sample sources beside the tool ("
+                << source.toStdString() << "); name a folder of them with --from SOURCE\n";
+            return kToolFileError;
+        }
         const std::vector<InstallationFile> files = makeSampleCourse(source);
         writeInstallation(files, localPath(*options.file));
         out << "quorvella-data: wrote " << files.size() << " files of the sample course into "

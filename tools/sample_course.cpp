@@ -2,6 +2,7 @@
 
 #include "core/app_error.h"
 #include "core/byte_text.h"
+#include "core/data_folder.h"
 #include "core/gbk_codec.h"
 #include "core/line_readers.h"
 #include "lessons/lesson_study.h"
@@ -18,10 +19,6 @@
 #include <iterator>
 #include <set>
 #include <string_view>
-
-#ifndef QUORVELLA_SAMPLE_SOURCE
-#error "QUORVELLA_SAMPLE_SOURCE must name the repository's data/sample"
-#endif
 
 namespace quorvella {
 
@@ -420,8 +417,12 @@ std::vector<InstallationFile> makeAnswers(const Sources& sources) {
 
 } // namespace
 
+QString sampleSourceBeside(const QString& programFolder) {
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/quorvella/sample"));
+}
+
 QString defaultSampleSource() {
-    return QStringLiteral(QUORVELLA_SAMPLE_SOURCE);
+    return sampleSourceBeside(applicationFolder());
 }
 
 std::vector<InstallationFile> makeSampleCourse(const QString& sourceFolder) {

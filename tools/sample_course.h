@@ -23,7 +23,11 @@ struct InstallationFile {
     std::string bytes;
 };
 
-// The repository's data/sample, the folder the build writes the sample course from.
+// Where the sample sources lie for a program in programFolder: share/quorvella/sample beside its
+// bin folder, where they are installed (the build links its tree's share/quorvella/sample to the
+// repository's data/sample). The folder may not be there.
+QString sampleSourceBeside(const QString& programFolder);
+// The sample sources of this program.
 QString defaultSampleSource();
 
 // Every file of the installation, made from the sources in sourceFolder (laid out as

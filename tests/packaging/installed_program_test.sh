@@ -92,6 +92,10 @@ extra=$(find "$folder" -type f -perm -u+x ! -path "$folder/quorvella" \
 [ "$(readlink -f "$root/bin/quorvella")" = "$(readlink -f "$folder/quorvella")" ] ||
     fail "bin/quorvella does not lead to the program"
 [ -x "$root/bin/quorvella-data" ] || fail "bin/quorvella-data is missing"
+# The installed tool writes the sample course from the sources installed with it.
+"$root/bin/quorvella-data" sample "$scratch/sample-course" >/dev/null ||
+    fail "the installed quorvella-data cannot write the sample course from its own sources"
+[ -f "$scratch/sample-course/textindex.txt" ] || fail "the sample course written has no textindex.txt"
 
 desktop=$root/share/applications/$app_id.desktop
 metainfo=$root/share/metainfo/$app_id.metainfo.xml

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -270,6 +271,17 @@ TEST(SampleCourseSources, AFaultIsNamedInOneLineAndNothingIsWritten) {
         EXPECT_EQ(run.err, sources.root().toStdString() + '/' + c.error + '\n');
         EXPECT_TRUE(filesUnder(out.path()).empty()) << c.file;
     }
+}
+
+// The tool's own sample sources lie in share/quorvella/sample beside its bin folder, wherever it
+// is installed, and in the build folder as well.
+TEST(SampleCourseSources, LieBesideTheToolsFolder) {
+    EXPECT_EQ(sampleSourceBeside(QStringLiteral("/usr/bin/")),
+              QStringLiteral("/usr/share/quorvella/sample"));
+    EXPECT_EQ(sampleSourceBeside(QStringLiteral("/home/a/prefix/bin")),
+              QStringLiteral("/home/a/prefix/share/quorvella/sample"));
+    EXPECT_TRUE(QFileInfo(defaultSampleSource() + QStringLiteral("/README.md")).isFile())
+        << defaultSampleSource().toStdString();
 }
 
 TEST(SampleCourseSources, RefusesWrongCommandLines) {
