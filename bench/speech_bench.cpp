@@ -43,12 +43,14 @@ int voiceOf(const LocalSpeechEngine& engine, const char* prefix) {
 // From SpeakText until the first audio is queued for the output (which takes it at its next
 // tick, within 10 ms).
 void firstAudio(benchmark::State& state, const char* voice, const QString& text) {
-    LocalSpeechEngine engine(std::make_unique<CaptureAudioOutput>(1.0));
+    auto capture = std::make_unique<CaptureAudioOutput>(1.0);
+    CaptureAudioOutput* output = capture.get();
+    LocalSpeechEngine engine(std::move(capture));
     engine.SelectVoice(voiceOf(engine, voice));
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         engine.SpeakText(text);
-        while (engine.output().queuedSeconds() == 0.0) {
+        while (output->queuedSeconds() == 0.0) {
             std::this_thread::yield();
         }
         state.SetIterationTime(

@@ -29,6 +29,9 @@ const QStringList& QuestionBank::groupItems() {
 }
 
 int QuestionBank::groupCount(int sizePosition) {
+    if (sizePosition < 0) {
+        return 0;
+    }
     const int n = sizePosition + 1;
     return kGroups / n + (kGroups % n != 0 ? 1 : 0);
 }

@@ -25,6 +25,7 @@ public:
     // The number of questions at a position of the size box (0-based): 10, 20, ... 150.
     static int sizeAt(int sizePosition) { return 10 * (sizePosition + 1); }
     // The number of groups offered for a position of the size box: ceil(15 / n), n = position + 1.
+    // A box with no size chosen (position -1, or any below) offers none.
     static int groupCount(int sizePosition);
 
     QuestionBank(DataFolder folder, MessagePort& messages);

@@ -49,9 +49,6 @@ public:
     bool isPaused() const { return m_paused; }
     bool isPlaying() const { return m_active && !m_paused; }
 
-    // Seconds of audio made and not yet taken by the output.
-    double queuedSeconds() const { return m_queue != nullptr ? m_queue->bufferedSeconds() : 0.0; }
-
 signals:
     void textPlayed();
     // The first frame of a word's sound is being played now.
@@ -118,6 +115,8 @@ public:
     std::vector<std::int16_t> frames; // interleaved left, right
 
     qint64 frameCount() const { return qint64(frames.size() / 2); }
+    // Seconds of audio made and not yet taken.
+    double queuedSeconds() const { return m_queue != nullptr ? m_queue->bufferedSeconds() : 0.0; }
 
 protected:
     void played(const std::int16_t* data, qint64 count) override;

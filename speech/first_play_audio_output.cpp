@@ -13,6 +13,9 @@ void FirstPlayAudioOutput::playingChanged() {
             return;
         }
         m_chosen = m_chooser();
+        if (!m_chosen) {
+            m_chosen = std::make_unique<NullAudioOutput>();
+        }
         m_chosen->attach(m_queue);
         connect(m_chosen.get(), &AudioOutput::textPlayed, this, &AudioOutput::textPlayed);
         connect(m_chosen.get(), &AudioOutput::wordPlayed, this, &AudioOutput::wordPlayed);

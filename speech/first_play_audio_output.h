@@ -1,7 +1,8 @@
 #pragma once
 // An output that chooses where the audio goes when audio first plays, and from then on plays
 // there: no sound server is reached and no stream made by an engine that never speaks. What it
-// chooses is left to the chooser it is given.
+// chooses is left to the chooser it is given; a chooser that gives nothing leaves the audio
+// unheard, played on a silent output at its own pace.
 
 #include "speech/audio_output.h"
 

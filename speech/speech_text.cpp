@@ -77,14 +77,6 @@ QString speakableText(const QString& text, bool asciiOnly) {
     return result;
 }
 
-QStringList sentencesOf(const QString& text, qsizetype maxLength) {
-    QStringList sentences;
-    for (const TextPiece& piece : sentencePiecesOf(text, maxLength)) {
-        sentences << piece.text;
-    }
-    return sentences;
-}
-
 std::optional<TextPiece> nextSentencePiece(const QString& text, qsizetype& from,
                                            qsizetype maxLength) {
     while (from < text.size()) {
@@ -112,15 +104,6 @@ std::optional<TextPiece> nextSentencePiece(const QString& text, qsizetype& from,
         }
     }
     return std::nullopt;
-}
-
-QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength) {
-    QList<TextPiece> pieces;
-    qsizetype from = 0;
-    while (std::optional<TextPiece> piece = nextSentencePiece(text, from, maxLength)) {
-        pieces.push_back(std::move(*piece));
-    }
-    return pieces;
 }
 
 } // namespace quorvella

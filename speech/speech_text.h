@@ -22,14 +22,10 @@ struct TextPiece {
     bool operator==(const TextPiece&) const = default;
 };
 
-// Cuts text after each sentence end (".", "!", "?", ";", ":" before a blank) and at line
+// A text is cut after each sentence end (".", "!", "?", ";", ":" before a blank) and at line
 // breaks, and a run longer than maxLength at its last blank; pieces with nothing but blanks are
-// dropped.
-QStringList sentencesOf(const QString& text, qsizetype maxLength = 400);
-// The same pieces with their offsets in text.
-QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength = 400);
-// The first of those pieces that starts at from or after it; from moves past it. Cutting a text
-// piece by piece costs no more than the pieces taken.
+// dropped. Returns the first piece that starts at from or after it; from moves past it. Cutting
+// a text piece by piece costs no more than the pieces taken.
 std::optional<TextPiece> nextSentencePiece(const QString& text, qsizetype& from,
                                            qsizetype maxLength = 400);
 

@@ -498,7 +498,7 @@ TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
     const qint64 atStop = output->frameCount();
     wait(200);
     EXPECT_EQ(output->frameCount(), atStop) << "nothing is played after stop";
-    EXPECT_EQ(engine.output().queuedSeconds(), 0.0);
+    EXPECT_EQ(output->queuedSeconds(), 0.0);
 }
 
 } // namespace

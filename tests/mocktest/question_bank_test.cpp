@@ -23,6 +23,8 @@ TEST(QuestionBankGroups, TheNumberOfGroupsIsFifteenDividedBySizeRoundedUp) {
         EXPECT_EQ(QuestionBank::sizeAt(position), sizes[position]);
         EXPECT_EQ(QuestionBank::groupCount(position), groups[position]) << sizes[position];
     }
+    EXPECT_EQ(QuestionBank::groupCount(-1), 0) << "a box with no size chosen";
+    EXPECT_EQ(QuestionBank::groupCount(-2), 0);
     EXPECT_EQ(QuestionBank::groupItems().front(), u"第一组");
     EXPECT_EQ(QuestionBank::groupItems()[7], u"第八组");
     EXPECT_EQ(QuestionBank::groupItems().back(), u"第十五组");

@@ -334,6 +334,16 @@ TEST(LocalSpeechEngine, ChoosesItsOutputWhenAudioFirstPlays) {
     EXPECT_EQ(choices, 1);
 }
 
+// A chooser that finds no output leaves the speech unheard, and every text still ends.
+TEST(LocalSpeechEngine, AChooserThatGivesNoOutputLeavesTheSpeechUnheard) {
+    auto output = std::make_unique<FirstPlayAudioOutput>([] { return nullptr; });
+    FirstPlayAudioOutput* first = output.get();
+    LocalSpeechEngine engine(std::move(output));
+    EXPECT_EQ(speakToEnd(engine, QStringLiteral("apple")), 1);
+    EXPECT_NE(first->chosen(), nullptr);
+    EXPECT_EQ(speakToEnd(engine, QStringLiteral("library")), 1);
+}
+
 int threadCount() {
     return int(QDir(QStringLiteral("/proc/self/task"))
                    .entryList(QDir::Dirs | QDir::NoDotAndDotDot)

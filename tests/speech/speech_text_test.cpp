@@ -5,6 +5,23 @@
 namespace quorvella {
 namespace {
 
+QList<TextPiece> sentencePiecesOf(const QString& text, qsizetype maxLength = 400) {
+    QList<TextPiece> pieces;
+    qsizetype from = 0;
+    while (std::optional<TextPiece> piece = nextSentencePiece(text, from, maxLength)) {
+        pieces.push_back(std::move(*piece));
+    }
+    return pieces;
+}
+
+QStringList sentencesOf(const QString& text, qsizetype maxLength = 400) {
+    QStringList sentences;
+    for (const TextPiece& piece : sentencePiecesOf(text, maxLength)) {
+        sentences << piece.text;
+    }
+    return sentences;
+}
+
 TEST(SpeechText, ChineseIsSkippedAndItsPunctuationKept) {
     struct Case {
         QString text;
