@@ -14,6 +14,17 @@ void PaneSplitter::addPane(QWidget* pane) {
     addWidget(pane);
 }
 
+void PaneSplitter::setSidePane(int side, int width) {
+    setStretchFactor(side, 0);
+    setStretchFactor(1 - side, 1);
+    setCollapsible(0, false);
+    setCollapsible(1, false);
+    setStartingSizes([this, side, width](int length) {
+        const int rest = length - width - handleWidth();
+        return side == 0 ? QList<int>{width, rest} : QList<int>{rest, width};
+    });
+}
+
 void PaneSplitter::showEvent(QShowEvent* event) {
     QSplitter::showEvent(event);
     if (m_shown) {

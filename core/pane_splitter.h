@@ -23,6 +23,10 @@ public:
     // nothing measures it.
     void addPane(QWidget* pane);
     void setStartingSizes(StartingSizes sizes) { m_startingSizes = std::move(sizes); }
+    // Makes pane side (0 or 1) of two panes a side pane: it starts width pixels wide and keeps its
+    // width when the window grows, while the other pane takes the rest; neither pane collapses,
+    // and the learner can drag the splitter. Call it once both panes are added.
+    void setSidePane(int side, int width);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,7 +3,6 @@
 #include "core/gbk_codec.h"
 #include "core/line_readers.h"
 #include "core/message_port.h"
-#include "core/pane_splitter.h"
 #include "lessons/text_search.h"
 #include "richtext/pane_content.h"
 #include "richtext/pane_lines.h"
@@ -11,87 +10,19 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSplitter>
-#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
 
 namespace quorvella {
 
 namespace {
-
-enum class Icon { ReadAll, ReadSelection, Pause, Resume, Stop };
-
-// The reading buttons' icons, drawn here: a speaker with waves for reading, the usual marks for
-// pause, continue and stop.
-QIcon readingIcon(Icon kind) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    const QColor green(0, 128, 64);
-    switch (kind) {
-    case Icon::ReadAll:
-    case Icon::ReadSelection: {
-        painter.setBrush(QColor(0, 96, 160));
-        painter.drawPolygon(QPolygonF({{2, 6}, {5, 6}, {9, 2}, {9, 14}, {5, 10}, {2, 10}}));
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QColor(0, 96, 160), 1.4));
-        painter.drawArc(QRectF(7, 4, 5, 8), -60 * 16, 120 * 16);
-        if (kind == Icon::ReadAll) {
-            painter.drawArc(QRectF(7, 1, 8, 14), -60 * 16, 120 * 16);
-        } else {
-            painter.setPen(QPen(QColor(200, 120, 0), 1.4));
-            painter.drawLine(QPointF(13, 3), QPointF(13, 13));
-        }
-        break;
-    }
-    case Icon::Pause:
-        painter.setBrush(QColor(200, 120, 0));
-        painter.drawRect(QRectF(3, 2, 3.5, 12));
-        painter.drawRect(QRectF(9.5, 2, 3.5, 12));
-        break;
-    case Icon::Resume:
-        painter.setBrush(green);
-        painter.drawPolygon(QPolygonF({{4, 2}, {14, 8}, {4, 14}}));
-        break;
-    case Icon::Stop:
-        painter.setBrush(QColor(190, 30, 30));
-        painter.drawRect(QRectF(3, 3, 10, 10));
-        break;
-    }
-    return QIcon(pixmap);
-}
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    return button;
-}
-
-QLineEdit* makeCountField(const QString& name, const QString& caption, QWidget* parent) {
-    auto* field = new QLineEdit(QStringLiteral("0"), parent);
-    field->setObjectName(name);
-    field->setAccessibleName(caption);
-    field->setReadOnly(true);
-    field->setFixedWidth(89);
-    return field;
-}
 
 // The text tools' fonts as the view's: the colour none stands for the system's window text.
 QFont toQFont(const TextFont& font) {
@@ -145,14 +76,6 @@ void setCharacterHeight(QTextDocument& document, int pixels) {
     document.setDefaultFont(font);
 }
 
-QFont paneFont(int pixelSize) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(true);
-    return font;
-}
-
 // Pane text as GBK bytes with CR LF line breaks: Qt separates paragraphs with '\n' in plain
 // text and with U+2029 in a selection.
 std::string toPaneBytes(QString text) {
@@ -191,185 +114,6 @@ TForm2::TForm2(const SpeechEngineFactory& makeEngine, DataFolder folder, QWidget
 }
 
 TForm2::~TForm2() = default;
-
-void TForm2::buildLayout() {
-    menuBar()->addMenu(QStringLiteral("文件"));
-    menuBar()->addMenu(QStringLiteral("操作"));
-    menuBar()->addMenu(QStringLiteral("帮助"));
-    statusBar();
-
-    auto* splitter = new PaneSplitter(Qt::Horizontal, this);
-    splitter->setObjectName(QStringLiteral("Splitter1"));
-    splitter->addPane(buildTextArea());
-    splitter->addPane(buildColumn());
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 0);
-    splitter->setCollapsible(0, false);
-    splitter->setCollapsible(1, false);
-    // The column starts 216 pixels wide and keeps its width when the window grows; the learner
-    // can drag the splitter.
-    splitter->setStartingSizes([splitter](int length) {
-        return QList<int>{length - 216 - splitter->handleWidth(), 216};
-    });
-    setCentralWidget(splitter);
-
-    connectHandler(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm2::ListBox1DblClick);
-    connectHandler(BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
-    connectHandler(BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
-    connectHandler(BitBtn3, &QPushButton::clicked, this, &TForm2::BitBtn3Click);
-    connectHandler(BitBtn4, &QPushButton::clicked, this, &TForm2::BitBtn4Click);
-    connectHandler(BitBtn5, &QPushButton::clicked, this, &TForm2::BitBtn5Click);
-    connectHandler(spe.get(), &SpeechEngine::TextDataDone, this, &TForm2::speTextDataDone);
-    connectHandler(spe.get(), &SpeechEngine::WordReached, this, &TForm2::speWordReached);
-    connectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
-    connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
-    connectHandler(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
-    connectHandler(Button8, &QPushButton::clicked, this, &TForm2::Button8Click);
-    connectHandler(Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
-    connectHandler(Button10, &QPushButton::clicked, this, &TForm2::Button10Click);
-    connectHandler(Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
-    RichEdit2->viewport()->installEventFilter(this);
-}
-
-QWidget* TForm2::buildColumn() {
-    auto* column = new QWidget(this);
-    column->setObjectName(QStringLiteral("Panel2"));
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(0, 2, 0, 2);
-
-    auto* choose = new QGroupBox(QStringLiteral("选择课文"), column);
-    choose->setFixedHeight(120);
-    ListBox1 = new QListWidget(choose);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setAccessibleName(QStringLiteral("选择课文"));
-    (new QVBoxLayout(choose))->addWidget(ListBox1);
-    layout->addWidget(choose);
-
-    auto* info = new QGroupBox(QStringLiteral("文章信息"), column);
-    info->setFixedHeight(96);
-    auto* rows = new QGridLayout(info);
-    rows->setVerticalSpacing(2);
-    Edit3 = makeCountField(QStringLiteral("Edit3"), QStringLiteral("字节数"), info);
-    Edit4 = makeCountField(QStringLiteral("Edit4"), QStringLiteral("单词数"), info);
-    Edit5 = makeCountField(QStringLiteral("Edit5"), QStringLiteral("段落数"), info);
-    const std::pair<const char16_t*, QLineEdit*> counts[] = {
-        {u"字节数：", Edit3}, {u"单词数：", Edit4}, {u"段落数：", Edit5}};
-    for (int row = 0; row < 3; ++row) {
-        auto* label = new QLabel(QString::fromUtf16(counts[row].first), info);
-        label->setBuddy(counts[row].second);
-        rows->addWidget(label, row, 0);
-        rows->addWidget(counts[row].second, row, 1, Qt::AlignLeft);
-    }
-    layout->addWidget(info);
-
-    auto* import = new QGroupBox(QStringLiteral("导入课外文章朗读"), column);
-    import->setFixedHeight(56);
-    Button3 = makeButton(QStringLiteral("Button3"), QStringLiteral("导入课外文章朗读"), import);
-    (new QVBoxLayout(import))->addWidget(Button3);
-    layout->addWidget(import);
-
-    auto* search = new QGroupBox(QStringLiteral("单词查找"), column);
-    search->setFixedHeight(96);
-    auto* searchLayout = new QGridLayout(search);
-    auto* hint = new QLabel(QStringLiteral("请输入字母或单词(区别大小写)"), search);
-    edit2 = new QLineEdit(search);
-    edit2->setObjectName(QStringLiteral("edit2"));
-    edit2->setAccessibleName(hint->text());
-    hint->setBuddy(edit2);
-    Button2 = makeButton(QStringLiteral("Button2"), QStringLiteral("搜索"), search);
-    searchLayout->addWidget(hint, 0, 0, 1, 2);
-    searchLayout->addWidget(edit2, 1, 0);
-    searchLayout->addWidget(Button2, 1, 1);
-    layout->addWidget(search);
-
-    m_readingSettings = new ReadingSettingsGroup(*spe, WindowKind::Lesson, column);
-    layout->addWidget(m_readingSettings, 1, Qt::AlignTop);
-    return column;
-}
-
-QWidget* TForm2::buildTextArea() {
-    auto* area = new QWidget(this);
-    auto* layout = new QVBoxLayout(area);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* topBar = new QWidget(area);
-    topBar->setFixedHeight(40);
-    auto* top = new QHBoxLayout(topBar);
-    top->setContentsMargins(6, 2, 6, 2);
-    auto* lessonLabel = new QLabel(QStringLiteral("课文："), topBar);
-    Edit1 = new QLineEdit(topBar);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setAccessibleName(QStringLiteral("课文"));
-    Edit1->setFixedWidth(113);
-    lessonLabel->setBuddy(Edit1);
-    top->addWidget(lessonLabel);
-    top->addWidget(Edit1);
-    const std::tuple<QPushButton**, const char*, const char16_t*, Icon> buttons[] = {
-        {&BitBtn1, "BitBtn1", u"朗读全文", Icon::ReadAll},
-        {&BitBtn2, "BitBtn2", u"朗读选定", Icon::ReadSelection},
-        {&BitBtn3, "BitBtn3", u"暂停朗读", Icon::Pause},
-        {&BitBtn4, "BitBtn4", u"继续朗读", Icon::Resume},
-        {&BitBtn5, "BitBtn5", u"停止朗读", Icon::Stop}};
-    for (const auto& [member, name, caption, icon] : buttons) {
-        *member = makeButton(QString::fromLatin1(name), QString::fromUtf16(caption), topBar);
-        (*member)->setIcon(readingIcon(icon));
-        (*member)->setFixedSize(81, 25);
-        top->addWidget(*member);
-    }
-    top->addStretch();
-    layout->addWidget(topBar);
-
-    auto* panes = new QSplitter(Qt::Vertical, area);
-    panes->setObjectName(QStringLiteral("Splitter2"));
-    richedit1 = new QTextEdit(panes);
-    richedit1->setObjectName(QStringLiteral("richedit1"));
-    richedit1->setAccessibleName(QStringLiteral("中文翻译"));
-    richedit1->setReadOnly(true);
-    richedit1->setFont(paneFont(TextTools::kTranslationPaneHeight));
-    richedit1->document()->setDefaultFont(paneFont(TextTools::kTranslationPaneHeight));
-    richedit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    richedit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    richedit1->hide();
-    RichEdit2 = new QTextEdit(panes);
-    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
-    RichEdit2->setAccessibleName(QStringLiteral("课文"));
-    RichEdit2->setReadOnly(true);
-    RichEdit2->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // A right or middle press reads aloud, and that is all it does: no context menu.
-    RichEdit2->setContextMenuPolicy(Qt::NoContextMenu);
-    RichEdit2->setFont(paneFont(TextTools::kLessonPaneHeight));
-    RichEdit2->document()->setDefaultFont(paneFont(TextTools::kLessonPaneHeight));
-    QPalette palette = RichEdit2->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
-    palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
-    RichEdit2->setPalette(palette);
-    RichEdit2->setPlainText(QStringLiteral("welcome to here!"));
-    panes->addWidget(richedit1);
-    panes->addWidget(RichEdit2);
-    panes->setSizes({89, 400});
-    panes->setStretchFactor(1, 1);
-    layout->addWidget(panes, 1);
-
-    auto* bottomBar = new QWidget(area);
-    bottomBar->setFixedHeight(41);
-    auto* bottom = new QHBoxLayout(bottomBar);
-    bottom->setContentsMargins(6, 2, 6, 2);
-    Button1 = makeButton(QStringLiteral("Button1"), QStringLiteral("文字设置"), bottomBar);
-    Button8 = makeButton(QStringLiteral("Button8"), QStringLiteral("选定设置"), bottomBar);
-    Button8->setToolTip(QStringLiteral("选定文字设置"));
-    Button10 = makeButton(QStringLiteral("Button10"), QStringLiteral("恢复默认"), bottomBar);
-    Button11 = makeButton(QStringLiteral("Button11"), TextTools::showTranslationCaption, bottomBar);
-    Button9 = makeButton(QStringLiteral("Button9"), QStringLiteral("退出关闭"), bottomBar);
-    for (QPushButton* button : {Button1, Button8, Button10, Button11, Button9}) {
-        bottom->addWidget(button);
-    }
-    bottom->addStretch();
-    layout->addWidget(bottomBar);
-    return area;
-}
 
 void TForm2::FormCreate() {
     m_study.readCatalogue();

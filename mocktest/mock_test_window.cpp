@@ -2,6 +2,8 @@
 
 #include "core/gbk_codec.h"
 #include "core/message_port.h"
+#include "core/push_button.h"
+#include "core/report_table.h"
 #include "core/selectable_label.h"
 #include "mocktest/question_list_model.h"
 
@@ -10,7 +12,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,13 +28,6 @@ namespace {
 constexpr int kGenerationPaneWidth = 500;
 constexpr int kNumberColumnWidth = 50;
 constexpr int kQuestionColumnWidth = 400;
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    return button;
-}
 
 // A label that shows a text of the test as it stands (never as rich text); a screen reader reads
 // its text, and its description says what it is.
@@ -91,13 +85,7 @@ void TForm7::buildLayout() {
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->addPane(buildGenerationPane());
     Splitter1->addPane(buildAnswerPane());
-    Splitter1->setCollapsible(0, false);
-    Splitter1->setCollapsible(1, false);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setStartingSizes([](int length) {
-        return QList<int>{kGenerationPaneWidth, length - kGenerationPaneWidth};
-    });
+    Splitter1->setSidePane(0, kGenerationPaneWidth);
     setCentralWidget(Splitter1);
 
     connectHandler(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm7::ComboBox2Change);
@@ -164,16 +152,7 @@ QWidget* TForm7::buildGenerationPane() {
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("本次测试试题"));
     ListView1->setModel(m_model);
-    ListView1->setShowGrid(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 6);
-    ListView1->horizontalHeader()->setHighlightSections(false);
-    ListView1->horizontalHeader()->setStretchLastSection(false);
+    setUpReportTable(*ListView1);
     ListView1->setColumnWidth(QuestionListModel::NumberColumn, kNumberColumnWidth);
     ListView1->setColumnWidth(QuestionListModel::QuestionColumn, kQuestionColumnWidth);
     (new QVBoxLayout(drawn))->addWidget(ListView1);
@@ -311,20 +290,7 @@ void TForm7::renderDisplay() {
     Label6->setVisible(pane.answerShown);
     StaticText1->setText(m_test.status());
 
-    const int current = m_test.current();
-    QItemSelectionModel* selection = ListView1->selectionModel();
-    const QModelIndexList selected = selection->selectedRows();
-    const int shown = selected.isEmpty() ? -1 : selected.front().row();
-    if (current != shown) {
-        if (current < 0) {
-            selection->clearSelection();
-        } else {
-            const QModelIndex index = m_model->index(current, 0);
-            selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                  QItemSelectionModel::Rows);
-            ListView1->scrollTo(index);
-        }
-    }
+    showSelectedRow(*ListView1, m_test.current());
 }
 
 void TForm7::rowsAboutToChange() {
@@ -372,8 +338,7 @@ void TForm7::ListView1SelectItem() {
     if (m_rendering) {
         return;
     }
-    const QModelIndexList selected = ListView1->selectionModel()->selectedRows();
-    m_test.select(selected.isEmpty() ? -1 : selected.front().row());
+    m_test.select(selectedRow(*ListView1));
 }
 
 void TForm7::RadioButton1Click() {

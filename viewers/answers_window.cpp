@@ -57,15 +57,8 @@ TForm6::TForm6(DataFolder folder, QWidget* parent)
     RichEdit1->setPlainText(QStringLiteral("请用鼠标双击左边课目"));
     // Tab moves on to the next control, as everywhere else: the area never holds the keyboard.
     RichEdit1->setTabChangesFocus(true);
-    // The left pane starts 233 pixels wide and keeps its width when the window grows; the
-    // learner can drag the splitter.
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setCollapsible(0, false);
-    splitter->setCollapsible(1, false);
-    splitter->setStartingSizes([splitter](int length) {
-        return QList<int>{233, length - 233 - splitter->handleWidth()};
-    });
+    // The left pane starts 233 pixels wide and keeps its width when the window grows.
+    splitter->setSidePane(0, 233);
     setCentralWidget(splitter);
     statusBar();
 

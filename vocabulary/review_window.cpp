@@ -2,6 +2,7 @@
 
 #include "core/gbk_codec.h"
 #include "core/message_port.h"
+#include "core/push_button.h"
 #include "vocabulary/word_widgets.h"
 
 #include <QCheckBox>

@@ -1,6 +1,7 @@
 #include "vocabulary/word_bank_window.h"
 
 #include "core/gbk_codec.h"
+#include "core/push_button.h"
 #include "core/selectable_label.h"
 #include "vocabulary/word_widgets.h"
 

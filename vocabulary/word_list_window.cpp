@@ -1,6 +1,7 @@
 #include "vocabulary/word_list_window.h"
 
 #include "core/pane_splitter.h"
+#include "core/push_button.h"
 #include "vocabulary/word_widgets.h"
 
 #include <QComboBox>
@@ -73,15 +74,8 @@ void WordListWindow::setPanels(QWidget* mainArea, QWidget* sidePanel) {
     splitter->setObjectName(QStringLiteral("Splitter1"));
     splitter->addPane(mainArea);
     splitter->addPane(sidePanel);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 0);
-    splitter->setCollapsible(0, false);
-    splitter->setCollapsible(1, false);
-    // The side panel starts 208 pixels wide and keeps its width when the window grows; the
-    // learner can drag the splitter.
-    splitter->setStartingSizes([splitter](int length) {
-        return QList<int>{length - kSidePanelWidth - splitter->handleWidth(), kSidePanelWidth};
-    });
+    // The side panel starts 208 pixels wide and keeps its width when the window grows.
+    splitter->setSidePane(1, kSidePanelWidth);
     setCentralWidget(splitter);
 }
 

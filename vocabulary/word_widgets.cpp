@@ -1,6 +1,7 @@
 #include "vocabulary/word_widgets.h"
 
 #include "core/gbk_codec.h"
+#include "core/report_table.h"
 #include "core/selectable_label.h"
 
 #include <QComboBox>
@@ -10,24 +11,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace quorvella {
 
 WordTableView::WordTableView(WordListModel* model, QWidget* parent) : QTableView(parent) {
     setModel(model);
-    setShowGrid(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    horizontalHeader()->setHighlightSections(false);
+    setUpReportTable(*this);
     horizontalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setStretchLastSection(false);
     for (int column = 0; column < int(model->columns().size()); ++column) {
         const WordColumn& shown = model->columns()[std::size_t(column)];
         if (shown.width > 0) {
@@ -39,23 +30,12 @@ WordTableView::WordTableView(WordListModel* model, QWidget* parent) : QTableView
 }
 
 int WordTableView::selectedRow() const {
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.front().row();
+    return quorvella::selectedRow(*this);
 }
 
 void WordTableView::showSelectedRow(int row) {
-    if (row == selectedRow()) {
-        return;
-    }
     const QSignalBlocker blocker(this);
-    if (row < 0) {
-        selectionModel()->clearSelection();
-        return;
-    }
-    const QModelIndex index = model()->index(row, 0);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                 QItemSelectionModel::Rows);
-    scrollTo(index);
+    quorvella::showSelectedRow(*this, row);
 }
 
 GroupChooser::GroupChooser(QWidget* parent) : QGroupBox(QStringLiteral("选择单词"), parent) {
@@ -194,13 +174,6 @@ QIcon speakerIcon() {
 }
 
 } // namespace
-
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    return button;
-}
 
 QLineEdit* makeCountField(const QString& name, QWidget* parent) {
     auto* field = new QLineEdit(QStringLiteral("0"), parent);

@@ -21,7 +21,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QListWidget;
 
 namespace quorvella {
@@ -103,9 +102,6 @@ private:
 
 // The picture button that speaks the current word again (hint "重读这个单词", hand cursor).
 QToolButton* makeRereadButton(const QString& name, QWidget* parent);
-
-// A push button with its caption as its accessible name.
-QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent);
 
 // The count field beside "单词数：", showing "0" at first.
 QLineEdit* makeCountField(const QString& name, QWidget* parent);

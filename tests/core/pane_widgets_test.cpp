@@ -74,6 +74,29 @@ TEST(PaneSplitter, APaneAddedOnceShownIsShownAtOnce) {
     EXPECT_EQ(split.splitter->count(), 3);
 }
 
+TEST(PaneSplitter, ASidePaneStartsAtItsWidthOnEitherSideAndKeepsItWhenTheWindowGrows) {
+    for (const int side : {0, 1}) {
+        SCOPED_TRACE(side);
+        SplitWindow split;
+        split.splitter->setSidePane(side, 150);
+        split.window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&split.window));
+        MeasuredPane* sidePane = side == 0 ? split.left : split.right;
+        MeasuredPane* mainPane = side == 0 ? split.right : split.left;
+        EXPECT_EQ(sidePane->width(), 150);
+        EXPECT_EQ(mainPane->width(), split.splitter->width() - 150 - split.splitter->handleWidth());
+
+        const int widthBefore = split.splitter->width();
+        split.window.resize(800, 400);
+        QTest::qWait(0);
+        ASSERT_EQ(split.splitter->width(), widthBefore + 200);
+        EXPECT_EQ(sidePane->width(), 150);
+        EXPECT_EQ(mainPane->width(), split.splitter->width() - 150 - split.splitter->handleWidth());
+        EXPECT_FALSE(split.splitter->isCollapsible(0));
+        EXPECT_FALSE(split.splitter->isCollapsible(1));
+    }
+}
+
 TEST(SelectableLabel, TheLearnerSelectsItsTextWithTheMouseOnceShown) {
     QWidget window;
     auto* label = new SelectableLabel(QStringLiteral("<b>abandon</b> 放弃"), &window);
