@@ -5,6 +5,9 @@
 #
 #   fuzz/run_fuzzers.sh BUILD_DIR SECONDS [TARGET...]     (targets by name: tedstr, rtf, ...)
 #
+# SECONDS 0 replays the seeds once each (-runs=0), the quick check that ./test.sh runs: no seed
+# crashes, leaks or trips a sanitizer.
+#
 # QUORVELLA_FUZZ_JOBS sets how many run at once (2); QUORVELLA_FUZZ_WORK keeps the corpora,
 # logs and findings in that folder instead of a scratch folder removed at the end.
 set -uo pipefail
@@ -39,12 +42,17 @@ run_target() {
     if [ -f "fuzz/$name.dict" ]; then
         dictionary=(-dict="fuzz/$name.dict")
     fi
+    local length=(-max_total_time="$seconds") corpora=("$dir/corpus" "fuzz/corpus/$name")
+    if [ "$seconds" = 0 ]; then
+        length=(-runs=0)
+        corpora=("fuzz/corpus/$name")
+    fi
     # Leaks are checked after each input; a single input may take at most 25 s even on a
     # machine that is busy with other work.
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" UBSAN_OPTIONS="print_stacktrace=1" \
-        nice "$build/bin/${name}_fuzzer" -max_total_time="$seconds" -timeout=25 \
+        nice "$build/bin/${name}_fuzzer" "${length[@]}" -timeout=25 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$dir/" "${dictionary[@]}" \
-        "$dir/corpus" "fuzz/corpus/$name" >"$dir/log" 2>&1
+        "${corpora[@]}" >"$dir/log" 2>&1
 }
 
 status=0
