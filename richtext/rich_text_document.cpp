@@ -32,18 +32,6 @@ QTextCharFormat charFormatOf(const RtfCharFormat& format) {
     return charFormat;
 }
 
-// The text of an RTF document, its paragraphs apart.
-QString textOf(const RtfDocument& rtf) {
-    QString text;
-    for (const RtfParagraph& paragraph : rtf.paragraphs) {
-        for (const RtfRun& run : paragraph.runs) {
-            text += run.text;
-        }
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
-
 } // namespace
 
 void fitWrapping(QTextDocument& document, QStringView text) {
@@ -81,7 +69,7 @@ void setRtfDocument(QTextDocument& document, const RtfDocument& rtf) {
 
 void setPaneContent(QTextDocument& document, const PaneContent& content) {
     if (content.rtf) {
-        fitWrapping(document, textOf(*content.rtf));
+        fitWrapping(document, content.rtf->plainText());
         setRtfDocument(document, *content.rtf);
     } else {
         fitWrapping(document, content.plainText);

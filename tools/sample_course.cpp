@@ -8,6 +8,7 @@
 #include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
 #include "tools/lesson_file.h"
+#include "vocabulary/word_bank_browser.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -437,15 +438,11 @@ std::vector<InstallationFile> makeSampleCourse(const QString& sourceFolder) {
         files.push_back(std::move(file));
     }
 
-    static const std::pair<const char*, const char*> kBanks[] = {
-        {"zsks", "dat/zsks.txt"}, {"gz", "dat/gz.dat"},       {"sj", "dat/sj.dat"},
-        {"lj", "dat/lj.dat"},     {"ielts", "dat/ielts.dat"}, {"toefl", "dat/toefl.dat"},
-        {"gre", "dat/gre.dat"},   {"gmat", "dat/gmat.dat"},
-    };
-    for (const auto& [name, target] : kBanks) {
-        files.push_back(
-            {QString::fromLatin1(target),
-             makeBank(sources, QStringLiteral("banks/%1.txt").arg(QLatin1String(name)))});
+    // Each bank's source is "banks/<its file's name without the extension>.txt".
+    for (const WordBank& bank : wordBanks()) {
+        const QString stem = bank.file.left(bank.file.lastIndexOf(QLatin1Char('.')));
+        files.push_back({QStringLiteral("dat/") + bank.file,
+                         makeBank(sources, QStringLiteral("banks/%1.txt").arg(stem))});
     }
 
     files.push_back({QStringLiteral("dat/tk.txt"), makeQuestions(sources)});

@@ -72,19 +72,11 @@ int WordBankBrowser::fill(int bank, Judge judge) {
     m_words.clear();
     LineSource nextLine =
         m_openLines(m_folder.path(QStringLiteral("dat/") + wordBanks()[std::size_t(bank)].file));
-    int n = 0;
-    std::string line;
-    while (nextLine(line)) {
-        const Verdict verdict = judge(std::string_view(line));
-        if (verdict == Verdict::Stop) {
-            break;
-        }
-        if (verdict == Verdict::Take) {
-            ++n;
-            m_words.append(WordRecord{n, splite(line)});
-        }
-    }
-    return n;
+    return scanLines(
+        nextLine, [&judge](std::string_view line, int) { return judge(line); },
+        [this](std::string_view line, int number) {
+            m_words.append(WordRecord{number, splite(line)});
+        });
 }
 
 bool WordBankBrowser::list(int bank, std::string_view from, std::string_view to) {
@@ -95,9 +87,9 @@ bool WordBankBrowser::list(int bank, std::string_view from, std::string_view to)
         m_count = fill(bank, [&](std::string_view line) {
             const std::string_view initial = bankInitial(line);
             if (initial > std::string_view(high)) {
-                return Verdict::Stop;
+                return LineVerdict::Stop;
             }
-            return initial < std::string_view(low) ? Verdict::Skip : Verdict::Take;
+            return initial < std::string_view(low) ? LineVerdict::Skip : LineVerdict::Take;
         });
         return moveNow(Move::First);
     });
@@ -106,7 +98,7 @@ bool WordBankBrowser::list(int bank, std::string_view from, std::string_view to)
 bool WordBankBrowser::search(int bank, std::string_view needle) {
     return handle([&] {
         const int found = fill(bank, [needle](std::string_view line) {
-            return containsText(line, needle) ? Verdict::Take : Verdict::Skip;
+            return containsText(line, needle) ? LineVerdict::Take : LineVerdict::Skip;
         });
         if (found == 0) {
             say(kNotInThisBank);

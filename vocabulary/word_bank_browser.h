@@ -103,7 +103,6 @@ public:
     bool tick();
 
 private:
-    enum class Verdict { Skip, Take, Stop };
     // Empties the list, then reads the bank from the top and lists each line that judge takes,
     // as it was read, until judge says stop or the file ends. Returns the number listed.
     template <typename Judge>

@@ -46,6 +46,25 @@ LineSource openLineReader(const QString& path) {
     return [reader](std::string& line) { return reader->readLine(line); };
 }
 
+int scanLines(const LineSource& nextLine,
+              const std::function<LineVerdict(std::string_view line, int taken)>& judge,
+              const std::function<void(std::string_view line, int number)>& take) {
+    int n = 0;
+    std::string line;
+    // The end of the file yields no line: an empty file takes nothing.
+    while (nextLine(line)) {
+        const LineVerdict verdict = judge(line, n);
+        if (verdict == LineVerdict::Stop) {
+            break;
+        }
+        if (verdict == LineVerdict::Take) {
+            ++n;
+            take(line, n);
+        }
+    }
+    return n;
+}
+
 WordGroups::WordGroups(DataFolder folder, OpenLines openLines)
     : m_folder(std::move(folder)), m_openLines(std::move(openLines)) {}
 
@@ -88,7 +107,7 @@ int WordGroups::searchLessonWords(std::string_view text) {
     WordList::Change change(m_words);
     m_words.clear();
     return appendLines(kLessonWords, [text](std::string_view line, int) {
-        return containsText(line, text) ? Verdict::Take : Verdict::Skip;
+        return containsText(line, text) ? LineVerdict::Take : LineVerdict::Skip;
     });
 }
 
@@ -97,31 +116,25 @@ void WordGroups::scan(const QString& relativePath, Tag tag, std::string_view key
         const bool matches =
             tag == Tag::GroupNumber ? groupNumberMatches(line, key) : initialMatches(line, key);
         if (matches) {
-            return Verdict::Take;
+            return LineVerdict::Take;
         }
-        return taken > 0 ? Verdict::Stop : Verdict::Skip; // the group's block has ended
+        return taken > 0 ? LineVerdict::Stop : LineVerdict::Skip; // the group's block has ended
     });
 }
 
 int WordGroups::appendLines(const QString& relativePath,
-                            const std::function<Verdict(std::string_view, int)>& judge) {
+                            const std::function<LineVerdict(std::string_view, int)>& judge) {
     WordList::Change change(m_words);
     LineSource nextLine = m_openLines(m_folder.path(relativePath));
     int n = 0;
     try {
-        std::string line;
-        // The end of the file yields no line: an empty file lists nothing.
-        while (nextLine(line)) {
-            const std::string_view trimmedLine = trimmed(line);
-            const Verdict verdict = judge(trimmedLine, n);
-            if (verdict == Verdict::Stop) {
-                break;
-            }
-            if (verdict == Verdict::Take) {
-                ++n;
-                splite(trimmedLine, n);
-            }
-        }
+        n = scanLines(
+            nextLine,
+            [&judge](std::string_view line, int taken) { return judge(trimmed(line), taken); },
+            [this, &n](std::string_view line, int number) {
+                n = number;
+                splite(trimmed(line), number);
+            });
     } catch (...) {
         m_count = n;
         throw;

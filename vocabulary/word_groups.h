@@ -41,6 +41,16 @@ using OpenLines = std::function<LineSource(const QString& path)>;
 // Opens the file with LineReader: LF or CR LF end a line, a lone CR is dropped, Ctrl-Z ends it.
 LineSource openLineReader(const QString& path);
 
+// What a scan over a word file does with a line: passes over it, takes it, or ends before it.
+enum class LineVerdict { Skip, Take, Stop };
+
+// Reads nextLine from where it stands until judge says stop or the lines end, and hands each
+// line that judge takes to take, numbered from 1. judge sees each line as it was read and the
+// number taken before it. Returns the number taken; an error of nextLine or take escapes.
+int scanLines(const LineSource& nextLine,
+              const std::function<LineVerdict(std::string_view line, int taken)>& judge,
+              const std::function<void(std::string_view line, int number)>& take);
+
 // The tags of the two scans. loaddata1: the group number at the end of a trimmed line, its last
 // key.size() bytes (the whole line when it is shorter), equals key. loaddata2: the initial of a
 // trimmed line, its first byte (nothing for an empty line) when that byte is a character of its
@@ -105,12 +115,11 @@ public:
 private:
     enum class Tag { GroupNumber, Initial };
     void scan(const QString& relativePath, Tag tag, std::string_view key);
-    enum class Verdict { Skip, Take, Stop };
-    // Reads a word file from the top and appends each trimmed line that judge takes, numbered
-    // from 1, until judge says stop or the file ends. The count is then set to the number taken,
-    // also when a read error ends the reading. Returns that number.
+    // Reads a word file from the top and appends each trimmed line that judge takes (judge sees
+    // the trimmed line), numbered from 1, until judge says stop or the file ends. The count is
+    // then set to the number taken, also when a read error ends the reading. Returns that number.
     int appendLines(const QString& relativePath,
-                    const std::function<Verdict(std::string_view line, int taken)>& judge);
+                    const std::function<LineVerdict(std::string_view line, int taken)>& judge);
 
     DataFolder m_folder;
     OpenLines m_openLines;

@@ -47,5 +47,27 @@ TEST(LineWrapping, APaneLaysOutAMegabyteWithNoBreakInBoundedTime) {
     EXPECT_EQ(pane.toPlainText(), "It is a dog.");
 }
 
+// An RTF pane measures the text its document holds, as a plain pane does: no paragraph break
+// follows its last paragraph, so a last run of kLongestWordWrappedRun characters still wraps at
+// word boundaries, and one more character makes it wrap anywhere.
+TEST(LineWrapping, RtfAndPlainPanesWrapTheSameTextAlike) {
+    QTextEdit pane;
+    for (const qsizetype length : {kLongestWordWrappedRun, kLongestWordWrappedRun + 1}) {
+        const QString last = QStringLiteral("a ") + QString(length, u'x');
+        RtfDocument rtf;
+        rtf.paragraphs.push_back({{{QStringLiteral("It is a dog."), {}}}});
+        rtf.paragraphs.push_back({{{last, {}}}});
+        rtf.complete = true;
+        setPaneContent(*pane.document(), {std::nullopt, QStringLiteral("It is a dog.\n") + last});
+        const QTextOption::WrapMode plain = pane.document()->defaultTextOption().wrapMode();
+        setPaneContent(*pane.document(), {rtf, QString()});
+        EXPECT_EQ(pane.document()->defaultTextOption().wrapMode(), plain) << length;
+        EXPECT_EQ(plain, length > kLongestWordWrappedRun
+                             ? QTextOption::WrapAnywhere
+                             : QTextOption::WrapAtWordBoundaryOrAnywhere)
+            << length;
+    }
+}
+
 } // namespace
 } // namespace quorvella
