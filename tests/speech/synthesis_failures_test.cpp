@@ -185,10 +185,10 @@ TEST_F(SynthesisFailures, AStopDropsTheTextBeingCut) {
 }
 
 TEST_F(SynthesisFailures, SynthesisersThatFailToLoadLeaveNoVoices) {
+    testing::internal::CaptureStderr(); // before the worker, which starts loading at once
     SynthesisWorker failing([]() -> std::vector<std::unique_ptr<SynthesisBackend>> {
         throw std::runtime_error("the voice data is damaged");
     });
-    testing::internal::CaptureStderr();
     EXPECT_THROW(LocalSpeechEngine(std::make_unique<NullAudioOutput>(), failing), AppError);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "quorvella: the speech synthesisers could not be loaded: the voice data is "
