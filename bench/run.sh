@@ -87,6 +87,15 @@ value=$(csv "$work/audible.csv" wordToFirstAudibleSample/flite_rms/ manual_time 
 row "3 word to first audible sample, flite rms (ms)" "$value" "" "" "≤ 30" \
     "$(verdict "$value" 30)"
 
+# A word's mark against its first frame being played, on a real-time clock: the median of a
+# paragraph's marks.
+bench "$work/marks.csv" "$bin/word_marks_bench"
+for synthesiser in flite espeak_ng; do
+    value=$(csv "$work/marks.csv" "markLateness/$synthesiser/" manual_time median_ms)
+    row "3 word mark behind its sound, $synthesiser (ms)" "$value" "" "" "≤ 50" \
+        "$(verdict "$value" 50)"
+done
+
 # 4, 6: the lesson window on long lessons.
 bench "$work/lesson.csv" "$bin/lesson_bench"
 long=$(csv "$work/lesson.csv" readAllToFirstAudio/64/ _median real_time)

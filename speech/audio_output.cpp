@@ -6,6 +6,9 @@ namespace quorvella {
 
 ClockedAudioOutput::ClockedAudioOutput(double clockRate, QObject* parent)
     : AudioOutput(parent), m_clockRate(clockRate) {
+    // A child by name, so that a test can ask whether the output is playing its clock.
+    m_timer.setParent(this);
+    m_timer.setObjectName(QStringLiteral("playClock"));
     m_timer.setInterval(10);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ClockedAudioOutput::tick);

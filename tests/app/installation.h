@@ -5,20 +5,53 @@
 #include "core/data_folder.h"
 #include "tools/sample_course.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace quorvella {
 
-// The sample course's files, made once per test program from the repository's sources.
+// Every file under folder, with its path relative to it. Throws when the folder holds none: the
+// course is written by the build, and a test over an empty course would prove nothing.
+inline std::vector<InstallationFile> readInstallation(const QString& folder) {
+    std::vector<InstallationFile> files;
+    const QDir root(folder);
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString full = it.next();
+        QFile file(full);
+        if (!file.open(QIODevice::ReadOnly)) {
+            throw std::runtime_error("cannot read " + full.toStdString());
+        }
+        const QByteArray bytes = file.readAll();
+        files.push_back({root.relativeFilePath(full), bytes.toStdString()});
+    }
+    if (files.empty()) {
+        throw std::runtime_error("no course in " + folder.toStdString() +
+                                 ": build the target sample_course");
+    }
+    return files;
+}
+
+// The sample course's files, read once per test program from the course the build wrote
+// (QUORVELLA_SAMPLE_COURSE names its folder); made from the repository's sources where the build
+// writes none.
 inline const std::vector<InstallationFile>& sampleCourse() {
-    static const std::vector<InstallationFile> files = makeSampleCourse(defaultSampleSource());
+    static const std::vector<InstallationFile> files = [] {
+#ifdef QUORVELLA_SAMPLE_COURSE
+        return readInstallation(QStringLiteral(QUORVELLA_SAMPLE_COURSE));
+#else
+        return makeSampleCourse(defaultSampleSource());
+#endif
+    }();
     return files;
 }
 

@@ -1,6 +1,7 @@
 #include "core/pane_splitter.h"
 #include "core/selectable_label.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QTest>
@@ -88,7 +89,7 @@ TEST(PaneSplitter, ASidePaneStartsAtItsWidthOnEitherSideAndKeepsItWhenTheWindowG
 
         const int widthBefore = split.splitter->width();
         split.window.resize(800, 400);
-        QTest::qWait(0);
+        QApplication::processEvents();
         ASSERT_EQ(split.splitter->width(), widthBefore + 200);
         EXPECT_EQ(sidePane->width(), 150);
         EXPECT_EQ(mainPane->width(), split.splitter->width() - 150 - split.splitter->handleWidth());

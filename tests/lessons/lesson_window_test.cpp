@@ -4,6 +4,7 @@
 #include "lessons/lesson_study.h"
 #include "lessons/tedstr.h"
 #include "speech/local_speech_engine.h"
+#include "tests/support/event_loop.h"
 #include "tests/support/fake_speech_engine.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/recording_message_port.h"
@@ -160,13 +161,14 @@ TEST_F(LessonWindow, LoadingALessonStopsTheSpeechAndKeepsTheReadingButtons) {
 TEST_F(LessonWindow, TheSplittersStartAtTheirWidthsAndTheLearnerCanDragThem) {
     auto* column = child<QWidget>("Panel2");
     auto* splitter = child<QSplitter>("Splitter1");
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QApplication::processEvents(); // the layout requests posted by showing
     EXPECT_EQ(column->width(), 216);
     dragSplitterHandle(*splitter, 1, QPoint(-60, 0));
     EXPECT_EQ(column->width(), 276);
     // The column keeps its width when the window grows.
     window->resize(1200, 700);
-    QTest::qWait(50);
+    QApplication::processEvents();
     EXPECT_EQ(column->width(), 276);
 }
 
@@ -269,7 +271,7 @@ TEST_F(LessonWindow, ARightClickReadsTheSelectionOpensNoMenuAndHidingStops) {
     fake->calls.clear();
     const QPoint inPane = pane->viewport()->mapTo(window.get(), QPoint(20, 20));
     QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, inPane);
-    QTest::qWait(20);
+    runUntil([&] { return fake->calls.size() >= 2; }, 5000);
     EXPECT_EQ(fake->calls, (QStringList{"StopSpeech", "SpeakText(is )"}));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "a context menu opened";
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -467,36 +469,40 @@ TEST(LessonWindowSpeaking, ReadsASampleLessonWithPauseContinueAndStop) {
         }
         return names;
     };
-    auto wait = [](int ms) { QTest::qWait(ms); };
+    // The output plays only while its clock runs; a stopped clock takes no more frames.
+    auto* clock = output->findChild<QTimer*>("playClock");
+    ASSERT_NE(clock, nullptr);
 
     QTest::mouseClick(button("BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
-    wait(600);
-    EXPECT_GT(output->frameCount(), 0) << "the first sentence is being heard";
     auto* pane = window.findChild<QTextEdit*>("RichEdit2");
     const auto marked = [pane] {
         const auto marks = pane->extraSelections();
         return marks.isEmpty() ? QString() : marks.first().cursor.selectedText();
     };
+    runUntil([&] { return output->frameCount() > 0 && !marked().isEmpty(); }, 10000);
+    EXPECT_GT(output->frameCount(), 0) << "the first sentence is being heard";
     EXPECT_FALSE(marked().isEmpty()) << "a word of the title is marked";
     QTest::mouseClick(button("BitBtn3"), Qt::LeftButton);
     EXPECT_TRUE(engine.output().isPaused());
     EXPECT_EQ(enabled(), (QStringList{"BitBtn4", "BitBtn5"}));
     const qint64 atPause = output->frameCount();
-    wait(300);
+    EXPECT_FALSE(clock->isActive()) << "the output still plays while paused";
+    QApplication::processEvents();
     EXPECT_EQ(output->frameCount(), atPause) << "nothing is played while paused";
     const QString markedAtPause = marked();
     EXPECT_FALSE(markedAtPause.isEmpty());
     QTest::mouseClick(button("BitBtn4"), Qt::LeftButton);
     EXPECT_FALSE(engine.output().isPaused());
     EXPECT_EQ(enabled(), (QStringList{"BitBtn3", "BitBtn5"}));
-    wait(300);
+    runUntil([&] { return output->frameCount() > atPause; }, 10000);
     EXPECT_GT(output->frameCount(), atPause) << "playing goes on";
     QTest::mouseClick(button("BitBtn5"), Qt::LeftButton);
     EXPECT_EQ(enabled(), (QStringList{"BitBtn1", "BitBtn2"}));
     EXPECT_EQ(marked(), QString());
     const qint64 atStop = output->frameCount();
-    wait(200);
+    EXPECT_FALSE(clock->isActive()) << "the output still plays after stop";
+    QApplication::processEvents();
     EXPECT_EQ(output->frameCount(), atStop) << "nothing is played after stop";
     EXPECT_EQ(output->queuedSeconds(), 0.0);
 }

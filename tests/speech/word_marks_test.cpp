@@ -3,14 +3,11 @@
 #include "speech/silence_trimmer.h"
 #include "tests/support/event_loop.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <string>
 
 namespace quorvella {
 namespace {
@@ -175,68 +172,6 @@ TEST_P(WordsOfEachSynthesiser, AStopInAnEndOfTextReportDropsTheWordsQueuedAfterI
     for (std::size_t i = atRestart; i < reached.size(); ++i) {
         EXPECT_EQ(std::pair(reached[i].offset, reached[i].length), std::pair(0, 4));
     }
-}
-
-// The null output's clock, noting when it plays what: each tick takes the frames due since the
-// last, so frame f of a tick that ends with frame e is played (e - f) / rate before the tick.
-class TimedNullOutput final : public ClockedAudioOutput {
-public:
-    TimedNullOutput() : ClockedAudioOutput(1.0) { clock.start(); }
-
-    struct Played {
-        qint64 nsecs;    // when
-        qint64 endFrame; // frames played in all, these included
-    };
-    std::vector<Played> log;
-    qint64 frames = 0;
-    QElapsedTimer clock;
-
-protected:
-    void played(const std::int16_t* /*data*/, qint64 count) override {
-        frames += count;
-        log.push_back({clock.nsecsElapsed(), frames});
-    }
-};
-
-// How late each word's mark is against its first frame being played, on the null output's
-// real-time clock, over a lesson paragraph. Printed; the goal is 50 ms.
-TEST_P(WordsOfEachSynthesiser, MarksAreAtMostOneTickLateOnTheNullOutput) {
-    auto output = std::make_unique<TimedNullOutput>();
-    TimedNullOutput* timed = output.get();
-    LocalSpeechEngine realTime(std::move(output));
-    realTime.SelectVoice(firstVoiceOf(realTime, QString::fromLatin1(GetParam())));
-    struct Shown {
-        qint64 nsecs;
-        qint64 frame; // the word's first frame
-    };
-    std::vector<Shown> shown;
-    QObject::connect(&realTime, &SpeechEngine::WordReached, [&](int, int) {
-        shown.push_back({timed->clock.nsecsElapsed(), timed->frames});
-    });
-    QSignalSpy done(&realTime, &SpeechEngine::TextDataDone);
-    realTime.SpeakText(QStringLiteral(
-        "The library opens at eight in the morning. Students come in quietly and find a seat "
-        "near the windows. Some of them read newspapers, others study for their examinations."));
-    ASSERT_TRUE(runUntil([&] { return done.count() > 0; }, 30000));
-    ASSERT_GE(shown.size(), 20U);
-
-    std::vector<double> lateMs;
-    for (const Shown& s : shown) {
-        const auto tick = std::find_if(timed->log.begin(), timed->log.end(),
-                                       [&](const auto& p) { return p.endFrame > s.frame; });
-        ASSERT_NE(tick, timed->log.end());
-        const double playedNs =
-            double(tick->nsecs) - double(tick->endFrame - s.frame) * 1e9 / AudioOutput::kSampleRate;
-        lateMs.push_back((double(s.nsecs) - playedNs) / 1e6);
-    }
-    std::sort(lateMs.begin(), lateMs.end());
-    const double median = lateMs[lateMs.size() / 2];
-    const double worst = lateMs.back();
-    std::printf("%s: %zu marks, lateness median %.1f ms, worst %.1f ms, earliest %.1f ms\n",
-                GetParam(), lateMs.size(), median, worst, lateMs.front());
-    RecordProperty("median_ms", std::to_string(median));
-    RecordProperty("worst_ms", std::to_string(worst));
-    EXPECT_LE(median, 50.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Voices, WordsOfEachSynthesiser, testing::Values("flite", "espeak-ng"));

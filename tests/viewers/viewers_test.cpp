@@ -83,7 +83,8 @@ TEST_F(AnswersWindow, TheLeftPaneStartsAt233PixelsAndTheLearnerCanDragIt) {
     ASSERT_NE(left, nullptr);
     ASSERT_NE(splitter, nullptr);
     window.resize(900, 600);
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::processEvents(); // the layout requests posted by showing and resizing
     EXPECT_EQ(left->width(), 233);
     dragSplitterHandle(*splitter, 1, QPoint(80, 0));
     EXPECT_EQ(left->width(), 313);

@@ -11,6 +11,7 @@
 #include "vocabulary/word_widgets.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -222,15 +224,20 @@ TEST_F(NewWordWindow, AutomaticReadingStepsAtTheIntervalUntilStoppedOrClosed) {
     ASSERT_TRUE(runUntil([&] { return fake->calls.size() >= 2; }, 5000));
     EXPECT_EQ(fake->calls.mid(0, 2), (QStringList{"SpeakText(apple)", "SpeakText(banana)"}));
     EXPECT_TRUE(table()->hasFocus());
+    // Stopped: no tick is due, so nothing more is read.
+    auto* timer = child<QTimer>("Timer1");
     press("Button11");
     const qsizetype spoken = fake->calls.size();
-    QTest::qWait(1300);
+    EXPECT_FALSE(timer->isActive());
+    QApplication::processEvents();
     EXPECT_EQ(fake->calls.size(), spoken);
 
     // Closed by its frame: the window reads no more.
     press("Button10");
+    EXPECT_TRUE(timer->isActive());
     window->close();
-    QTest::qWait(1300);
+    EXPECT_FALSE(timer->isActive());
+    QApplication::processEvents();
     EXPECT_EQ(fake->calls.size(), spoken);
     EXPECT_FALSE(window->study().autoReading());
 }

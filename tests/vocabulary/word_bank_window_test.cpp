@@ -383,9 +383,12 @@ TEST_F(WordBankWindow, AutomaticReadingStepsToTheLastWordAndStops) {
     press("Button9");
     EXPECT_FALSE(window->browser().autoReading());
     press("Button8");
+    auto* timer = child<QTimer>("Timer1");
+    EXPECT_TRUE(timer->isActive());
     window->close();
     EXPECT_FALSE(window->browser().autoReading());
-    QTest::qWait(1200);
+    EXPECT_FALSE(timer->isActive()) << "a step is still due";
+    QApplication::processEvents();
     EXPECT_EQ(table()->selectedRow(), 0);
 
     // "退出关闭" hides it too.
