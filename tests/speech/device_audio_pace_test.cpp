@@ -42,10 +42,8 @@ constexpr double kCutMs = 120;
 // latency within this.
 constexpr double kRecordingLagMs = 3500;
 constexpr double kLowLatencyLagMs = 500;
-// How long the program has held the sound device when the first word is chosen; a recorder at low
-// latency keeps the server at low latency from the start, and this is enough.
+// How long the program has held the sound device when the first word is chosen.
 constexpr double kHeldMs = 2500;
-constexpr double kLowLatencyHeldMs = 500;
 // Shorter sounds are no word but a lone sample or two above the threshold.
 constexpr double kClickMs = 5;
 
@@ -139,8 +137,7 @@ TEST_P(DeviceAudioPace, EveryWordIsHeardWholeOrCutByTheNextAndNoneIsLeftOver) {
     // it plays new streams at once. The engine's own stream is made by its first word.
     const bool low = pace.latency == RecordingLatency::Low;
     const double held = now();
-    const double holdMs = low ? kLowLatencyHeldMs : kHeldMs;
-    runUntil([&] { return now() > held + holdMs; }, holdMs + 1000);
+    runUntil([&] { return now() > held + kHeldMs; }, kHeldMs + 1000);
     const qint64 from = m_recording->frameCount();
 
     std::vector<double> chosenAt;
